@@ -1,0 +1,475 @@
+#include "app/main.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCloseEvent>
+#include <QFrame>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QPalette>
+#include <QPushButton>
+#include <QScreen>
+#include <QStyleFactory>
+#include <QTextEdit>
+#include <QToolButton>
+#include <QDir>
+#include <cstdio>
+
+#include "app/flash.h"
+#include "app/globals.h"
+#include "app/images.h"
+#include "app/presenter.h"
+#include "app/select.h"
+#include "app/startup_check.h"
+#include "crypto/aes.h"
+#include "dictionary/pane_layout.h"
+#include "platform/shell.h"
+#include "platform/single_instance.h"
+#include "platform/windows_dir.h"
+#include "settings/messages.h"
+#include "settings/styles.h"
+
+namespace kirvale::app {
+namespace {
+
+constexpr const char* kJapaneseDictionary = "multilingual.dic";
+constexpr const char* kEnglishDictionary = "english.dic";
+
+QString u8(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+QString u8(const char* s) { return QString::fromUtf8(s); }
+
+// A control's language-table tag.
+template <typename W>
+W* tagged(W* w, int tag) {
+  w->setProperty("tag", tag);
+  return w;
+}
+
+QToolButton* toolButton(QWidget* parent, const char* name, Glyph glyph, const char* hint, int tag) {
+  auto* b = new QToolButton(parent);
+  b->setObjectName(name);
+  b->setIcon(GlyphIcon(glyph));
+  b->setToolTip(u8(hint));
+  b->setAutoRaise(true);
+  b->setFocusPolicy(Qt::NoFocus);
+  b->setProperty("tag", tag);
+  return b;
+}
+
+QColor colour(std::uint32_t c) { return QColor((c >> 16) & 0xFF, (c >> 8) & 0xFF, c & 0xFF); }
+
+}  // namespace
+
+void CaptionBar::mousePressEvent(QMouseEvent* e) {
+  QLabel::mousePressEvent(e);
+  emit clicked();
+}
+
+void InstallFontSubstitutions() {
+  static bool done = false;
+  if (done) return;
+  done = true;
+  QFont::insertSubstitutions("宋体", {"Noto Serif CJK SC", "Noto Sans CJK SC", "AR PL UMing CN"});
+  QFont::insertSubstitutions("SimSun", {"Noto Serif CJK SC", "Noto Sans CJK SC"});
+  QFont::insertSubstitutions("Arial", {"Liberation Sans", "DejaVu Sans"});
+}
+
+TForm3::TForm3(QWidget* parent) : QWidget(parent) {
+  InstallFontSubstitutions();
+  setObjectName("TForm3");
+  setProperty("tag", 136);
+  setWindowTitle("Kirvale");
+  setWindowIcon(GlyphIcon(Glyph::AppIcon, 32));
+  setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                 Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+  setFixedSize(491, 353);
+  QFont f(u8("宋体"));
+  f.setPixelSize(13);
+  setFont(f);
+  buildControls();
+  buildMenu();
+  if (QScreen* screen = QGuiApplication::primaryScreen())
+    move(screen->availableGeometry().center() - rect().center());
+}
+
+TForm3::~TForm3() = default;
+
+void TForm3::buildControls() {
+  Label1 = tagged(new QLabel(u8("输入"), this), 137);
+  Label1->setObjectName("Label1");
+  Label1->setGeometry(10, 8, 44, 20);
+
+  wordtext = tagged(new QLineEdit(this), 101);
+  wordtext->setObjectName("wordtext");
+  wordtext->setToolTip(u8("输入日语或英语"));
+  wordtext->setGeometry(57, 6, 176, 22);
+  wordtext->setTextMargins(0, 0, 18, 0);
+
+  BitBtn1 = toolButton(this, "BitBtn1", Glyph::History, "查询记录", 102);
+  BitBtn1->setGeometry(214, 8, 18, 18);
+
+  FlatButton1 = tagged(new QPushButton(u8("查询"), this), 138);
+  FlatButton1->setObjectName("FlatButton1");
+  FlatButton1->setGeometry(238, 6, 56, 22);
+
+  FlatButton2 = toolButton(this, "FlatButton2", Glyph::AdvancedSearch, "高级查询", 103);
+  FlatButton2->setGeometry(300, 5, 24, 24);
+  FlatButton3 = toolButton(this, "FlatButton3", Glyph::Back, "后退", 104);
+  FlatButton3->setGeometry(328, 5, 24, 24);
+  FlatButton4 = toolButton(this, "FlatButton4", Glyph::Forward, "前进", 105);
+  FlatButton4->setGeometry(356, 5, 24, 24);
+  FlatButton5 = toolButton(this, "FlatButton5", Glyph::Menu, "主功能项", 106);
+  FlatButton5->setIconSize(QSize(24, 24));
+  FlatButton5->setIcon(GlyphIcon(Glyph::Menu, 24));
+  FlatButton5->setGeometry(455, 2, 32, 32);
+
+  FlatSpeedButton1 = toolButton(this, "FlatSpeedButton1", Glyph::Japanese, "日语词条", 107);
+  SpeedButton4 = toolButton(this, "SpeedButton4", Glyph::English, "英语词条", 108);
+  FlatSpeedButton2 = toolButton(this, "FlatSpeedButton2", Glyph::Appendix, "附录", 109);
+  auto* group = new QButtonGroup(this);
+  group->setExclusive(true);
+  int x = 8;
+  for (QToolButton* b : {FlatSpeedButton1, SpeedButton4, FlatSpeedButton2}) {
+    b->setCheckable(true);
+    b->setGeometry(x, 37, 24, 24);
+    group->addButton(b);
+    x += 26;
+  }
+  FlatSpeedButton1->setChecked(true);
+
+  Label2 = tagged(new QLabel(u8("日语词条"), this), 139);
+  Label2->setObjectName("Label2");
+  Label2->setGeometry(90, 40, 140, 20);
+
+  auto makeList = [this](const char* name, int tag) {
+    auto* l = tagged(new QListWidget(this), tag);
+    l->setObjectName(name);
+    l->setToolTip(u8("双击显示"));
+    l->setGeometry(8, 64, 225, 286);
+    l->setUniformItemSizes(true);
+    return l;
+  };
+  wordlist = makeList("wordlist", 110);
+  englishlist = makeList("englishlist", 111);
+  applist = makeList("applist", 112);
+  englishlist->hide();
+  applist->hide();
+
+  FlatGroupBox1 = tagged(new QGroupBox(u8("日语"), this), 140);
+  FlatGroupBox1->setObjectName("FlatGroupBox1");
+  FlatGroupBox1->setGeometry(241, 39, 249, 50);
+  Label3 = new QLabel(FlatGroupBox1);
+  Label3->setObjectName("Label3");
+  QFont bold = font();
+  bold.setBold(true);
+  Label3->setFont(bold);
+  Label3->setGeometry(9, 15, 236, 16);
+  Label4 = new QLabel(FlatGroupBox1);
+  Label4->setObjectName("Label4");
+  Label4->setGeometry(8, 31, 236, 16);
+
+  Panel1 = new QFrame(this);
+  Panel1->setObjectName("Panel1");
+  Panel1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  Panel1->setGeometry(242, 98, 249, 254);
+
+  Panel2 = new CaptionBar(u8("中文"), Panel1);
+  Panel2->setObjectName("Panel2");
+  Panel2->setToolTip(u8("点击"));
+  Panel2->setAlignment(Qt::AlignCenter);
+  Panel2->setAutoFillBackground(true);
+  Panel2->setGeometry(1, 1, 247, 18);
+  FlatMemo1 = new QTextEdit(Panel1);
+  FlatMemo1->setObjectName("FlatMemo1");
+  FlatMemo1->setAcceptRichText(false);
+  FlatMemo1->setGeometry(3, 21, 243, 193);
+  FlatMemo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+
+  Panel4 = new QFrame(Panel1);
+  Panel4->setObjectName("Panel4");
+  Panel4->setGeometry(1, 115, 247, 120);
+  Panel4->setAutoFillBackground(true);
+  Panel3 = new CaptionBar(u8("英语"), Panel4);
+  Panel3->setObjectName("Panel3");
+  Panel3->setToolTip(u8("点击"));
+  Panel3->setAlignment(Qt::AlignCenter);
+  Panel3->setAutoFillBackground(true);
+  Panel3->setGeometry(0, 0, 247, 18);
+  FlatMemo2 = new QTextEdit(Panel4);
+  FlatMemo2->setObjectName("FlatMemo2");
+  FlatMemo2->setReadOnly(true);
+  FlatMemo2->setAcceptRichText(false);
+  FlatMemo2->setGeometry(2, 20, 242, 97);
+  FlatMemo2->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+
+  SpeedButton1 = toolButton(Panel1, "SpeedButton1", Glyph::Copy, "复制解释", 99);
+  SpeedButton1->setGeometry(230, 235, 18, 18);
+  SpeedButton2 = toolButton(Panel1, "SpeedButton2", Glyph::Add, "加入生词本", 99);
+  SpeedButton2->setGeometry(212, 235, 18, 18);
+  SpeedButton3 = toolButton(Panel1, "SpeedButton3", Glyph::Speak, "朗读", 99);
+  SpeedButton3->setGeometry(212, 235, 18, 18);
+  SpeedButton3->hide();
+  // The caption bars lie under the buttons' row; keep the buttons on top.
+  SpeedButton1->raise();
+  SpeedButton2->raise();
+  SpeedButton3->raise();
+
+  ListBox1 = new QListWidget(this);
+  ListBox1->setObjectName("ListBox1");
+  ListBox1->setGeometry(57, 28, 176, 113);
+  ListBox1->hide();
+
+  connect(FlatButton5, &QToolButton::clicked, this, &TForm3::FlatButton5Click);
+  connect(Panel2, &CaptionBar::clicked, this, &TForm3::Panel2Click);
+  connect(Panel3, &CaptionBar::clicked, this, &TForm3::Panel3Click);
+  wordtext->setFocus();
+}
+
+void TForm3::buildMenu() {
+  PopupMenu1 = new QMenu(this);
+  PopupMenu1->setObjectName("PopupMenu1");
+  auto item = [this](const char* name, const char* text, int tag, Glyph glyph, bool withIcon = true) {
+    QAction* a = PopupMenu1->addAction(u8(text));
+    a->setObjectName(name);
+    a->setProperty("tag", tag);
+    if (withIcon) a->setIcon(GlyphIcon(glyph));
+    return a;
+  };
+  N10 = item("N10", "屏幕取词", 141, Glyph::Settings, false);
+  N10->setCheckable(true);
+  N1 = item("N1", "设置...", 142, Glyph::Settings);
+  PopupMenu1->addSeparator();
+  N2 = item("N2", "我的词典", 143, Glyph::MyDictionary);
+  N4 = item("N4", "生词本", 144, Glyph::Notebook);
+  N6 = item("N6", "每日一词", 145, Glyph::WordOfTheDay);
+  PopupMenu1->addSeparator();
+  N9 = item("N9", "帮助主题", 146, Glyph::Help);
+  N7 = item("N7", "关于...", 148, Glyph::About);
+  N11 = item("N11", "退出", 149, Glyph::Exit);
+  // Windows that are not part of the program yet stay disabled.
+  for (QAction* a : {N10, N1, N2, N4, N6, N7}) a->setEnabled(false);
+  connect(N9, &QAction::triggered, this, &TForm3::N9Click);
+  connect(N11, &QAction::triggered, this, &TForm3::N11Click);
+}
+
+bool TForm3::loadOrAskSettings() {
+  const std::string container = WindowsDir + "/" + settings::kContainerName;
+  if (FileExists(container)) {
+    settings::ParseOutcome r = settings::LoadSettings(WindowsDir, Settings);
+    if (r.ok) return true;
+    // A settings file that cannot be read must not stop the program from
+    // starting, now or at any later start: keep what was read, give every
+    // other field its first-run value, and let the next save write a good
+    // file. Without a readable language the user is asked again.
+    const auto& fields = settings::Fields();
+    bool languageRead = r.read.test(0);
+    for (std::size_t k = 1; k < fields.size(); ++k)
+      if (!r.read.test(k)) Settings.*fields[k].member = fields[k].firstRunValue;
+    if (!languageRead) {
+      TForm1 dialog;
+      dialog.exec();
+      Settings.langu = dialog.chosenLanguage();
+      firstStart_ = true;
+    }
+    Presenter::error(this, u8(settings::msg::kSettingsUnreadable.in(UiLanguage())) + u8(r.error) +
+                               u8(settings::msg::kSettingsUnreadableTail.in(UiLanguage())));
+    return true;
+  }
+  firstStart_ = true;
+  {
+    TForm1 dialog;
+    dialog.exec();
+    Settings.langu = dialog.chosenLanguage();
+  }
+  try {
+    settings::SetFirstRunDefaults(WindowsDir, Settings);
+  } catch (const std::exception& e) {
+    Presenter::error(this, u8(e.what()));
+  }
+  return true;
+}
+
+bool TForm3::decryptDictionaries() {
+  try {
+    crypto::DecryptContainerToFile(kJapaneseDictionary, WindowsDir + "/" + kJapaneseDictionary,
+                                   crypto::kDictionaryPassphrase);
+    decrypted_ = true;
+    crypto::DecryptContainerToFile(kEnglishDictionary, WindowsDir + "/" + kEnglishDictionary,
+                                   crypto::kDictionaryPassphrase);
+  } catch (const std::exception& e) {
+    Presenter::error(this, u8(e.what()));
+    return false;
+  }
+  return true;
+}
+
+bool TForm3::FormCreate() {
+  // 1. The Windows directory.
+  WindowsDir = platform::WindowsDirectory();
+  // 2. Publish SaveSettings.
+  Published.SaveSettings = [] { settings::SaveSettings(WindowsDir, Settings); };
+  // 3. Settings, or the first-run language choice.
+  loadOrAskSettings();
+  ignoreNextDeactivation_ = firstStart_;
+  // 4. Splash.
+  splash_ = new TForm10;
+  splash_->show();
+  splash_->repaint();
+  QCoreApplication::processEvents();
+  // 5. Data files.
+  MissingFiles missing = CheckDataFiles("");
+  if (!missing.empty()) Presenter::info(this, u8(MissingFilesMessage(missing, UiLanguage())));
+  auto closeSplash = [this] {
+    delete splash_;
+    splash_ = nullptr;
+  };
+  if (missing.dictionaryMissing) {
+    closeSplash();
+    startupStopped_ = true;
+    return false;
+  }
+  // 6. Plain copies of the dictionaries. An error skips the rest of the
+  // start-up; the window still opens.
+  if (!decryptDictionaries()) {
+    closeSplash();
+    startupStopped_ = true;
+    return true;
+  }
+  // 10. Apply and publish the settings and the style.
+  ApplySettings();
+  Published.ApplySettings = [this] { ApplySettings(); };
+  SelectStyle(Settings.style);
+  Published.SelectStyle = [this](std::int16_t i) { SelectStyle(i); };
+  // 11. English interface.
+  if (UiLanguage() == 0) {
+    Panel2->setText("Chinese");
+    Panel2->setToolTip("Click");
+    Panel3->setText("English");
+    Panel3->setToolTip("Click");
+    SpeedButton1->setToolTip("Copy");
+    SpeedButton2->setToolTip("Add");
+    SpeedButton3->setToolTip("Say it");
+  }
+  // 16. Screen capture needs the NT family.
+  if (!platform::IsNtFamily()) N10->setEnabled(false);
+  // 17. Close the splash.
+  closeSplash();
+  // 19.
+  MinimisedFlag = false;
+  if (bus_) bus_->RegisterWindow(platform::kMainWindowHandle, this);
+  wordtext->setFocus();
+  return true;
+}
+
+void TForm3::ApplySettings() { SetPaneLayout(Settings.level); N10->setChecked(Settings.capturing == 1); }
+
+void TForm3::SetPaneLayout(std::int16_t level) {
+  const dictionary::PaneGeometry g = dictionary::PaneLayoutFor(level);
+  Panel4->setGeometry(Panel4->x(), g.blockTop, Panel4->width(), g.blockHeight);
+  if (g.paneHeight >= 0) FlatMemo2->resize(FlatMemo2->width(), g.paneHeight);
+}
+
+void TForm3::Panel2Click() {
+  SetPaneLayout(dictionary::kChineseFull);
+  Settings.level = dictionary::kChineseFull;
+}
+
+void TForm3::Panel3Click() {
+  const std::int16_t level = dictionary::LevelAfterEnglishCaptionClick(Panel4->y());
+  SetPaneLayout(level);
+  Settings.level = level;
+}
+
+void TForm3::SelectStyle(std::int16_t index) {
+  if (index < 0 || index >= settings::kStyleCount) return;
+  const auto& c = settings::Styles()[index].colours;
+  QApplication::setStyle(QStyleFactory::create("Fusion"));
+  QPalette p;
+  p.setColor(QPalette::Window, colour(c.window));
+  p.setColor(QPalette::WindowText, colour(c.text));
+  p.setColor(QPalette::Base, colour(c.base));
+  p.setColor(QPalette::AlternateBase, colour(c.panel));
+  p.setColor(QPalette::Text, colour(c.text));
+  p.setColor(QPalette::Button, colour(c.button));
+  p.setColor(QPalette::ButtonText, colour(c.buttonText));
+  p.setColor(QPalette::Highlight, colour(c.accent));
+  p.setColor(QPalette::HighlightedText, colour(c.accentText));
+  p.setColor(QPalette::ToolTipBase, colour(c.base));
+  p.setColor(QPalette::ToolTipText, colour(c.text));
+  QApplication::setPalette(p);
+  const QString bar = QString("background:%1;color:%2;").arg(colour(c.button).name(), colour(c.buttonText).name());
+  Panel2->setStyleSheet(bar);
+  Panel3->setStyleSheet(bar);
+  Panel1->setStyleSheet(QString("#Panel1{background:%1;}").arg(colour(c.panel).name()));
+}
+
+void TForm3::FlatButton5Click() { PopupMenu1->popup(QCursor::pos()); }
+
+void TForm3::N9Click() {
+  if (FileExists("Kirvale.chm")) platform::ShellOpen("Kirvale.chm");
+}
+
+void TForm3::N11Click() { close(); }
+
+void TForm3::ApplicationDeactivate() {
+  if (ignoreNextDeactivation_) {
+    ignoreNextDeactivation_ = false;
+    return;
+  }
+  if (isVisible() && !isMinimized()) showMinimized();
+}
+
+bool TForm3::event(QEvent* e) {
+  if (e->type() == platform::WindowMessageEvent::eventType()) {
+    auto* m = static_cast<platform::WindowMessageEvent*>(e);
+    if (m->message() == platform::kActivationMessage) {
+      if (isMinimized()) showNormal();
+      raise();
+      activateWindow();
+      wordtext->setFocus();
+    }
+    return true;
+  }
+  return QWidget::event(e);
+}
+
+void TForm3::changeEvent(QEvent* e) {
+  if (e->type() == QEvent::WindowStateChange) {
+    MinimisedFlag = isMinimized();
+  } else if (e->type() == QEvent::ActivationChange && isActiveWindow()) {
+    wordtext->setFocus();
+  }
+  QWidget::changeEvent(e);
+}
+
+void TForm3::closeEvent(QCloseEvent* e) {
+  Shutdown();
+  e->accept();
+}
+
+void TForm3::Shutdown() {
+  if (shutDown_) return;
+  shutDown_ = true;
+  // 2. Settings.
+  if (!WindowsDir.empty()) {
+    try {
+      settings::SaveSettings(WindowsDir, Settings);
+    } catch (const std::exception& ex) {
+      Presenter::error(this, u8(ex.what()));
+    }
+  }
+  // 3. Remove the plain dictionary copies.
+  if (!WindowsDir.empty()) {
+    for (const char* name : {kJapaneseDictionary, kEnglishDictionary}) {
+      const std::string path = WindowsDir + "/" + name;
+      if (FileExists(path)) std::remove(path.c_str());
+    }
+  }
+  // 4. End the application once the event loop runs again.
+  QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+}
+
+}  // namespace kirvale::app

@@ -1,0 +1,133 @@
+// The main window: input box, head-word lists, result area and main menu. Its
+// creation runs the program's whole start-up; its closing runs the shutdown.
+#pragma once
+
+#include <QLabel>
+#include <QMainWindow>
+#include <QWidget>
+#include <cstdint>
+#include <string>
+
+class QAction;
+class QButtonGroup;
+class QFrame;
+class QGroupBox;
+class QLineEdit;
+class QListWidget;
+class QMenu;
+class QPushButton;
+class QTextEdit;
+class QToolButton;
+
+namespace kirvale::platform {
+class MessageBus;
+}
+
+namespace kirvale::app {
+
+class TForm10;
+
+// A caption bar that reports clicks.
+class CaptionBar : public QLabel {
+  Q_OBJECT
+ public:
+  using QLabel::QLabel;
+ signals:
+  void clicked();
+
+ protected:
+  void mousePressEvent(class QMouseEvent* e) override;
+};
+
+// Installs the substitutes for the design fonts ("宋体", "Arial") once.
+void InstallFontSubstitutions();
+
+class TForm3 : public QWidget {
+  Q_OBJECT
+ public:
+  explicit TForm3(QWidget* parent = nullptr);
+  ~TForm3() override;
+
+  // The start-up sequence. Returns false when the program must end (a
+  // dictionary file is missing).
+  bool FormCreate();
+  bool firstStart() const { return firstStart_; }
+
+  // Set before FormCreate to receive the activation message of later starts.
+  void setMessageBus(platform::MessageBus* bus) { bus_ = bus; }
+
+  // Controls, by their designed names.
+  QLabel* Label1;
+  QLineEdit* wordtext;
+  QToolButton* BitBtn1;
+  QPushButton* FlatButton1;
+  QToolButton* FlatButton2;
+  QToolButton* FlatButton3;
+  QToolButton* FlatButton4;
+  QToolButton* FlatButton5;
+  QToolButton* FlatSpeedButton1;
+  QToolButton* SpeedButton4;
+  QToolButton* FlatSpeedButton2;
+  QLabel* Label2;
+  QListWidget* wordlist;
+  QListWidget* englishlist;
+  QListWidget* applist;
+  QListWidget* ListBox1;
+  QGroupBox* FlatGroupBox1;
+  QLabel* Label3;
+  QLabel* Label4;
+  QFrame* Panel1;
+  CaptionBar* Panel2;
+  QTextEdit* FlatMemo1;
+  QFrame* Panel4;
+  CaptionBar* Panel3;
+  QTextEdit* FlatMemo2;
+  QToolButton* SpeedButton1;
+  QToolButton* SpeedButton2;
+  QToolButton* SpeedButton3;
+
+  QMenu* PopupMenu1;
+  QAction* N10;  // screen capture
+  QAction* N1;   // settings
+  QAction* N2;   // My Dictionary
+  QAction* N4;   // new-words notebook
+  QAction* N6;   // word of the day
+  QAction* N9;   // help
+  QAction* N7;   // about
+  QAction* N11;  // exit
+
+  // Handlers.
+  void N9Click();
+  void N11Click();
+  void FlatButton5Click();
+  void Panel2Click();
+  void Panel3Click();
+  void ApplicationDeactivate();
+
+  // Published operations.
+  void ApplySettings();
+  void SelectStyle(std::int16_t index);
+  void SetPaneLayout(std::int16_t level);
+
+ protected:
+  bool event(QEvent* e) override;
+  void changeEvent(QEvent* e) override;
+  void closeEvent(QCloseEvent* e) override;
+
+ private:
+  void buildControls();
+  void buildMenu();
+  void Shutdown();
+  bool loadOrAskSettings();
+  bool decryptDictionaries();
+
+  platform::MessageBus* bus_ = nullptr;
+  bool firstStart_ = false;
+  bool ignoreNextDeactivation_ = false;
+  bool startupStopped_ = false;
+  bool shutDown_ = false;
+  bool decrypted_ = false;
+  TForm10* splash_ = nullptr;
+};
+
+}  // namespace kirvale::app

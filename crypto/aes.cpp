@@ -1,0 +1,162 @@
+#include "crypto/aes.h"
+
+#include <openssl/evp.h>
+
+#include <algorithm>
+#include <vector>
+
+namespace kirvale::crypto {
+namespace {
+
+// Blocks move through the streams in runs of this many bytes (a multiple of
+// 16); the cipher still treats every 16-byte block on its own (ECB).
+constexpr std::size_t kChunk = 64 * 1024;
+
+EVP_CIPHER_CTX* ctxOf(void* p) { return static_cast<EVP_CIPHER_CTX*>(p); }
+
+std::int64_t applyCountRule(ByteStream& source, std::int64_t count) {
+  if (count == 0) {
+    source.seek(0);
+    return source.size();
+  }
+  return std::min(count, source.size() - source.position());
+}
+
+void readExactly(ByteStream& s, std::uint8_t* buf, std::size_t n) {
+  if (s.read(buf, n) != n) throw EStreamError("Stream read error");
+}
+
+void writeExactly(ByteStream& s, const std::uint8_t* buf, std::size_t n) {
+  if (s.write(buf, n) != n) throw EStreamError("Stream write error");
+}
+
+}  // namespace
+
+AesKey KeyFromPassphrase(std::string_view passphrase) {
+  AesKey key{};
+  std::copy_n(passphrase.begin(), std::min<std::size_t>(passphrase.size(), 16), key.begin());
+  return key;
+}
+
+AesKeySchedule::AesKeySchedule(const AesKey& key, bool encrypt) : encrypt_(encrypt) {
+  EVP_CIPHER_CTX* c = EVP_CIPHER_CTX_new();
+  if (!c) throw EAESError("Cannot create cipher context");
+  int ok = encrypt ? EVP_EncryptInit_ex(c, EVP_aes_128_ecb(), nullptr, key.data(), nullptr)
+                   : EVP_DecryptInit_ex(c, EVP_aes_128_ecb(), nullptr, key.data(), nullptr);
+  if (ok != 1) {
+    EVP_CIPHER_CTX_free(c);
+    throw EAESError("Cannot initialise AES-128");
+  }
+  EVP_CIPHER_CTX_set_padding(c, 0);
+  ctx_ = c;
+}
+
+AesKeySchedule::~AesKeySchedule() {
+  if (ctx_) EVP_CIPHER_CTX_free(ctxOf(ctx_));
+}
+
+AesKeySchedule::AesKeySchedule(AesKeySchedule&& o) noexcept : ctx_(o.ctx_), encrypt_(o.encrypt_) {
+  o.ctx_ = nullptr;
+}
+
+AesKeySchedule& AesKeySchedule::operator=(AesKeySchedule&& o) noexcept {
+  std::swap(ctx_, o.ctx_);
+  encrypt_ = o.encrypt_;
+  return *this;
+}
+
+void AesKeySchedule::run(const std::uint8_t* in, std::uint8_t* out, std::size_t n) const {
+  int outLen = 0;
+  int ok = encrypt_ ? EVP_EncryptUpdate(ctxOf(ctx_), out, &outLen, in, static_cast<int>(n))
+                    : EVP_DecryptUpdate(ctxOf(ctx_), out, &outLen, in, static_cast<int>(n));
+  if (ok != 1 || static_cast<std::size_t>(outLen) != n) throw EAESError("AES-128 failed");
+}
+
+AesKeySchedule AesExpandEncryptKey(const AesKey& key) { return AesKeySchedule(key, true); }
+AesKeySchedule AesExpandDecryptKey(const AesKey& key) { return AesKeySchedule(key, false); }
+
+AesBlock AesEncryptBlock(const AesBlock& in, const AesKeySchedule& s) {
+  AesBlock out{};
+  s.run(in.data(), out.data(), 16);
+  return out;
+}
+
+AesBlock AesDecryptBlock(const AesBlock& in, const AesKeySchedule& s) {
+  AesBlock out{};
+  s.run(in.data(), out.data(), 16);
+  return out;
+}
+
+void AesEncryptStream(ByteStream& source, std::int64_t count, const AesKeySchedule& schedule,
+                      ByteStream& dest) {
+  count = applyCountRule(source, count);
+  if (count <= 0) return;
+  std::vector<std::uint8_t> in(kChunk), out(kChunk);
+  while (count >= 16) {
+    std::size_t n = static_cast<std::size_t>(std::min<std::int64_t>(count, kChunk)) & ~std::size_t{15};
+    readExactly(source, in.data(), n);
+    schedule.run(in.data(), out.data(), n);
+    writeExactly(dest, out.data(), n);
+    count -= static_cast<std::int64_t>(n);
+  }
+  if (count > 0) {
+    std::uint8_t block[16] = {};
+    readExactly(source, block, static_cast<std::size_t>(count));
+    schedule.run(block, out.data(), 16);
+    writeExactly(dest, out.data(), 16);
+  }
+}
+
+void AesEncryptStream(ByteStream& source, std::int64_t count, const AesKey& key, ByteStream& dest) {
+  AesEncryptStream(source, count, AesExpandEncryptKey(key), dest);
+}
+
+void AesDecryptStream(ByteStream& source, std::int64_t count, const AesKeySchedule& schedule,
+                      ByteStream& dest) {
+  count = applyCountRule(source, count);
+  if (count <= 0) return;
+  if (count % 16 != 0) throw EAESError("Invalid buffer size for decryption");
+  std::vector<std::uint8_t> in(kChunk), out(kChunk);
+  while (count > 0) {
+    std::size_t n = static_cast<std::size_t>(std::min<std::int64_t>(count, kChunk));
+    readExactly(source, in.data(), n);
+    schedule.run(in.data(), out.data(), n);
+    writeExactly(dest, out.data(), n);
+    count -= static_cast<std::int64_t>(n);
+  }
+}
+
+void AesDecryptStream(ByteStream& source, std::int64_t count, const AesKey& key, ByteStream& dest) {
+  AesDecryptStream(source, count, AesExpandDecryptKey(key), dest);
+}
+
+void EncryptFileToContainer(const std::string& plainPath, const std::string& containerPath,
+                            std::string_view passphrase) {
+  FileStream plain(plainPath, false);
+  FileStream container(containerPath, true);
+  std::uint32_t len = static_cast<std::uint32_t>(plain.size());
+  std::uint8_t header[4] = {static_cast<std::uint8_t>(len), static_cast<std::uint8_t>(len >> 8),
+                            static_cast<std::uint8_t>(len >> 16), static_cast<std::uint8_t>(len >> 24)};
+  writeExactly(container, header, 4);
+  AesEncryptStream(plain, 0, KeyFromPassphrase(passphrase), container);
+  container.close();
+}
+
+void DecryptContainerToFile(const std::string& containerPath, const std::string& plainPath,
+                            std::string_view passphrase) {
+  FileStream container(containerPath, false);
+  std::uint8_t header[4];
+  // A container shorter than its header fails before the plain file exists.
+  readExactly(container, header, 4);
+  std::int32_t len = static_cast<std::int32_t>(static_cast<std::uint32_t>(header[0]) |
+                                               (static_cast<std::uint32_t>(header[1]) << 8) |
+                                               (static_cast<std::uint32_t>(header[2]) << 16) |
+                                               (static_cast<std::uint32_t>(header[3]) << 24));
+  FileStream plain(plainPath, true);
+  std::int64_t rest = container.size() - 4;
+  if (rest > 0) AesDecryptStream(container, rest, KeyFromPassphrase(passphrase), plain);
+  plain.truncate(len < 0 ? 0 : len);
+  plain.close();
+}
+
+}  // namespace kirvale::crypto

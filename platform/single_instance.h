@@ -1,0 +1,71 @@
+// Window messages between processes, and the one-instance-per-desktop rule.
+//
+// A running instance owns a lock file and listens on a local socket named
+// after its main window's class, in the user's runtime folder and for the
+// current display. Records of (window handle, message, wParam, lParam) sent
+// to that socket are posted as WindowMessageEvents to the window registered
+// under the handle.
+#pragma once
+
+#include <QEvent>
+#include <QHash>
+#include <QLocalServer>
+#include <QLockFile>
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <memory>
+
+namespace kirvale::platform {
+
+inline constexpr quint32 kActivationMessage = 0x1400;  // a second start asks the first to come forward
+inline constexpr qint64 kMainWindowHandle = 1;
+
+class WindowMessageEvent : public QEvent {
+ public:
+  static QEvent::Type eventType();
+  WindowMessageEvent(quint32 message, qint64 wParam, qint64 lParam)
+      : QEvent(eventType()), message_(message), wParam_(wParam), lParam_(lParam) {}
+  quint32 message() const { return message_; }
+  qint64 wParam() const { return wParam_; }
+  qint64 lParam() const { return lParam_; }
+
+ private:
+  quint32 message_;
+  qint64 wParam_, lParam_;
+};
+
+class MessageBus : public QObject {
+  Q_OBJECT
+ public:
+  // The folder of the socket and lock file: $XDG_RUNTIME_DIR, or a private
+  // folder under the temporary folder.
+  static QString RuntimeFolder();
+  static QString ServerName(const QString& className);
+
+  // Posts a message to the window `handle` of the running instance whose
+  // main window has `className`. Returns false when there is none.
+  static bool PostToWindow(const QString& className, qint64 handle, quint32 message, qint64 wParam,
+                           qint64 lParam, int timeoutMs = 2000);
+
+  // Becomes the instance for `className`: takes the lock and listens.
+  // Returns false when another process already is (or is becoming) it.
+  bool Claim(const QString& className);
+
+  void RegisterWindow(qint64 handle, QObject* window);
+
+ private:
+  void readRecords(class QLocalSocket* socket);
+  std::unique_ptr<QLockFile> lock_;
+  QLocalServer server_;
+  QHash<qint64, QPointer<QObject>> windows_;
+};
+
+// The result of the start of a process.
+enum class InstanceRole { First, ActivatedOther, Failed };
+
+// Claims the instance for `className`, or else posts the activation message
+// to the running one. Two starts at the same moment: exactly one is First.
+InstanceRole ClaimOrActivate(MessageBus& bus, const QString& className);
+
+}  // namespace kirvale::platform

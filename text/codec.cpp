@@ -1,0 +1,171 @@
+#include "text/codec.h"
+
+#include <iconv.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+
+namespace kirvale::text {
+namespace {
+
+class Iconv {
+ public:
+  Iconv(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
+  ~Iconv() {
+    if (cd_ != reinterpret_cast<iconv_t>(-1)) iconv_close(cd_);
+  }
+  Iconv(const Iconv&) = delete;
+  Iconv& operator=(const Iconv&) = delete;
+  bool ok() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
+
+  // Converts as much as possible; on an invalid or unconvertible sequence
+  // writes `replacement` and skips `skip` bytes of input, then goes on.
+  std::string convert(std::string_view in, std::string_view replacement, bool* lossless) {
+    std::string out;
+    if (lossless) *lossless = true;
+    if (!ok()) return std::string(in);
+    iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+    char* src = const_cast<char*>(in.data());
+    size_t left = in.size();
+    char buf[4096];
+    while (left > 0) {
+      char* dst = buf;
+      size_t room = sizeof buf;
+      size_t r = iconv(cd_, &src, &left, &dst, &room);
+      out.append(buf, static_cast<size_t>(dst - buf));
+      if (r == static_cast<size_t>(-1)) {
+        if (errno == E2BIG) continue;
+        // EILSEQ or EINVAL (truncated sequence at the end): replace one byte.
+        if (lossless) *lossless = false;
+        out.append(replacement);
+        ++src;
+        --left;
+        iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+      }
+    }
+    char* dst = buf;
+    size_t room = sizeof buf;
+    iconv(cd_, nullptr, nullptr, &dst, &room);
+    out.append(buf, static_cast<size_t>(dst - buf));
+    return out;
+  }
+
+ private:
+  iconv_t cd_;
+};
+
+bool isAscii(std::string_view s) {
+  for (unsigned char c : s)
+    if (c >= 0x80) return false;
+  return true;
+}
+
+}  // namespace
+
+std::string gbkToUtf8(std::string_view gbk) {
+  if (isAscii(gbk)) return std::string(gbk);
+  Iconv cv("UTF-8", "GB18030");
+  return cv.convert(gbk, "\xEF\xBF\xBD", nullptr);
+}
+
+std::string utf8ToGbk(std::string_view utf8) {
+  if (isAscii(utf8)) return std::string(utf8);
+  Iconv cv("GB18030", "UTF-8");
+  return cv.convert(utf8, "?", nullptr);
+}
+
+std::size_t gbkLength(std::string_view utf8) { return utf8ToGbk(utf8).size(); }
+
+bool fitsGbk(std::string_view utf8) {
+  if (isAscii(utf8)) return true;
+  Iconv cv("GBK", "UTF-8");
+  bool lossless = true;
+  cv.convert(utf8, "?", &lossless);
+  return lossless;
+}
+
+std::string trim(std::string_view s) {
+  size_t b = 0, e = s.size();
+  while (b < e && static_cast<unsigned char>(s[b]) <= 32) ++b;
+  while (e > b && static_cast<unsigned char>(s[e - 1]) <= 32) --e;
+  return std::string(s.substr(b, e - b));
+}
+
+std::string asciiLower(std::string_view s) {
+  std::string r(s);
+  for (char& c : r)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return r;
+}
+
+bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && asciiLower(a) == asciiLower(b);
+}
+
+std::vector<std::string> splitLines(std::string_view bytes) {
+  std::vector<std::string> lines;
+  size_t start = 0;
+  for (size_t i = 0; i < bytes.size(); ++i) {
+    char c = bytes[i];
+    if (c == '\r' || c == '\n') {
+      lines.emplace_back(bytes.substr(start, i - start));
+      if (c == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
+      start = i + 1;
+    }
+  }
+  if (start < bytes.size()) lines.emplace_back(bytes.substr(start));
+  return lines;
+}
+
+bool readFile(const std::string& path, std::string& bytes) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return false;
+  std::ostringstream ss;
+  ss << in.rdbuf();
+  bytes = ss.str();
+  return true;
+}
+
+bool readGbkLines(const std::string& path, std::vector<std::string>& lines) {
+  std::string bytes;
+  if (!readFile(path, bytes)) return false;
+  // Line breaks are ASCII and never occur inside a GBK or GB18030 character,
+  // so the whole file can be decoded at once and split afterwards.
+  lines = splitLines(gbkToUtf8(bytes));
+  return true;
+}
+
+bool writeFileAtomically(const std::string& path, std::string_view bytes) {
+  std::string tmp = path + ".tmp-" + std::to_string(::getpid());
+  {
+    std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
+    if (!out) return false;
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    out.flush();
+    if (!out) {
+      out.close();
+      std::remove(tmp.c_str());
+      return false;
+    }
+  }
+  if (std::rename(tmp.c_str(), path.c_str()) != 0) {
+    std::remove(tmp.c_str());
+    return false;
+  }
+  return true;
+}
+
+bool writeGbkLinesAtomically(const std::string& path, const std::vector<std::string>& lines) {
+  std::string bytes;
+  for (const auto& l : lines) {
+    bytes += utf8ToGbk(l);
+    bytes += "\r\n";
+  }
+  return writeFileAtomically(path, bytes);
+}
+
+}  // namespace kirvale::text

@@ -1,0 +1,59 @@
+// GBK text on disk, UTF-8 inside the program.
+//
+// Every file the program reads or writes goes through these functions. They
+// use glibc iconv with GB18030, the superset of GBK: all GBK byte sequences
+// decode the same, and a character GBK cannot hold is still written without
+// loss. Rules that count GBK bytes ask gbkLength / fitsGbk.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kirvale::text {
+
+// Decodes GBK/GB18030 bytes to UTF-8. A byte sequence that is not valid
+// GB18030 is decoded as U+FFFD per bad byte, so that nothing is ever dropped
+// silently and every line still yields text.
+std::string gbkToUtf8(std::string_view gbk);
+
+// Encodes UTF-8 to GB18030 bytes (GBK for every character GBK holds).
+// Invalid UTF-8 bytes are encoded as "?".
+std::string utf8ToGbk(std::string_view utf8);
+
+// Number of bytes the text takes in GB18030 (GBK for GBK characters: a
+// Chinese or Japanese character counts 2, ASCII 1).
+std::size_t gbkLength(std::string_view utf8);
+
+// True when every character of the UTF-8 text has a GBK (code page 936) form.
+bool fitsGbk(std::string_view utf8);
+
+// Characters 0..32 removed at both ends.
+std::string trim(std::string_view s);
+// ASCII A-Z mapped to a-z; every other byte unchanged.
+std::string asciiLower(std::string_view s);
+// ASCII case-insensitive equality (the list box's own comparison).
+bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b);
+
+// Splits a file's bytes into lines. CR LF, LF and a lone CR all end a line;
+// a final line without a line break is still a line; a trailing line break
+// does not make an extra empty line.
+std::vector<std::string> splitLines(std::string_view bytes);
+
+// Reads a GBK text file into UTF-8 lines. Returns false when the file cannot
+// be opened.
+bool readGbkLines(const std::string& path, std::vector<std::string>& lines);
+
+// Writes UTF-8 lines as a GBK text file, each line ended by CR LF, through a
+// temporary file in the same folder renamed over the old one. Returns false
+// (and leaves the old file untouched) when the file cannot be written.
+bool writeGbkLinesAtomically(const std::string& path, const std::vector<std::string>& lines);
+
+// Writes bytes to a file through a temporary file and a rename.
+bool writeFileAtomically(const std::string& path, std::string_view bytes);
+
+// Reads a whole file. Returns false when it cannot be opened.
+bool readFile(const std::string& path, std::string& bytes);
+
+}  // namespace kirvale::text
