@@ -4,6 +4,7 @@
 
 #include "app/main.h"
 #include "platform/single_instance.h"
+#include "platform/termination.h"
 
 int main(int argc, char** argv) {
   QApplication::setApplicationName("Kirvale");
@@ -26,6 +27,8 @@ int main(int argc, char** argv) {
   QObject::connect(&app, &QGuiApplication::applicationStateChanged, &window, [&window](Qt::ApplicationState s) {
     if (s == Qt::ApplicationInactive) window.ApplicationDeactivate();
   });
+  kirvale::platform::TerminationSignals termination;
+  QObject::connect(&termination, &kirvale::platform::TerminationSignals::requested, &window, &QWidget::close);
   if (!window.FormCreate()) return 0;
   window.show();
   return app.exec();
