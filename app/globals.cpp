@@ -6,12 +6,22 @@ settings::Settings Settings;
 bool MinimisedFlag = false;
 std::string WindowsDir;
 PublishedOperations Published;
+dictionary::DictionaryEntry CurrentEntry;
+dictionary::DictionaryReader JapaneseReader;
+dictionary::DictionaryReader EnglishReader;
+dictionary::DictionaryReader AppendixReader;
+personal::UserDictionary UserDict;
 
 void ResetProcessState() {
   Settings = settings::Settings{};
   MinimisedFlag = false;
   WindowsDir.clear();
   Published = PublishedOperations{};
+  CurrentEntry = dictionary::DictionaryEntry{};
+  JapaneseReader.Close();
+  EnglishReader.Close();
+  AppendixReader.Close();
+  UserDict = personal::UserDictionary{};
 }
 
 }  // namespace kirvale::app

@@ -6,6 +6,9 @@
 #include <functional>
 #include <string>
 
+#include "dictionary/dictionary_reader.h"
+#include "dictionary/entry_line.h"
+#include "personal/user_dict.h"
 #include "settings/settings_store.h"
 
 namespace kirvale::app {
@@ -18,6 +21,16 @@ extern bool MinimisedFlag;
 extern std::string WindowsDir;
 
 inline std::int16_t UiLanguage() { return Settings.langu; }
+
+// The entry that ParseEntryLine last split; callers read it right after.
+extern dictionary::DictionaryEntry CurrentEntry;
+// The decrypted Japanese dictionary, the decrypted English word list and the
+// appendix, each read once at start-up.
+extern dictionary::DictionaryReader JapaneseReader;
+extern dictionary::DictionaryReader EnglishReader;
+extern dictionary::DictionaryReader AppendixReader;
+// My Dictionary's lines, which the Japanese lookup falls back on.
+extern personal::UserDictionary UserDict;
 
 // Operations published by the main window during start-up. Each stays empty
 // until the start-up step that publishes it.

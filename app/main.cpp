@@ -15,7 +15,11 @@
 #include <QStyleFactory>
 #include <QTextEdit>
 #include <QToolButton>
+#include <QClipboard>
 #include <QDir>
+#include <QKeyEvent>
+#include <QTextCursor>
+#include <QTimer>
 #include <cstdio>
 
 #include "app/flash.h"
@@ -31,6 +35,7 @@
 #include "platform/windows_dir.h"
 #include "settings/messages.h"
 #include "settings/styles.h"
+#include "text/codec.h"
 
 namespace kirvale::app {
 namespace {
@@ -222,6 +227,7 @@ void TForm3::buildControls() {
   ListBox1->setGeometry(57, 28, 176, 113);
   ListBox1->hide();
 
+  connectLookup();
   connect(FlatButton5, &QToolButton::clicked, this, &TForm3::FlatButton5Click);
   connect(Panel2, &CaptionBar::clicked, this, &TForm3::Panel2Click);
   connect(Panel3, &CaptionBar::clicked, this, &TForm3::Panel3Click);
@@ -338,6 +344,10 @@ bool TForm3::FormCreate() {
     startupStopped_ = true;
     return true;
   }
+  // 7. Publish ParseEntryLine.
+  Published.ParseEntryLine = [](const std::string& line) { CurrentEntry = dictionary::ParseEntryLine(line); };
+  // 8. Bind the readers.
+  bindReaders();
   // 10. Apply and publish the settings and the style.
   ApplySettings();
   Published.ApplySettings = [this] { ApplySettings(); };
@@ -353,15 +363,188 @@ bool TForm3::FormCreate() {
     SpeedButton2->setToolTip("Add");
     SpeedButton3->setToolTip("Say it");
   }
+  // 14. The head-word lists.
+  fillHeadWordLists();
   // 16. Screen capture needs the NT family.
   if (!platform::IsNtFamily()) N10->setEnabled(false);
   // 17. Close the splash.
   closeSplash();
   // 19.
   MinimisedFlag = false;
+  // 20. The suffix table of the English search.
+  suffixTable_ = std::make_unique<dictionary::SuffixTable>();
   if (bus_) bus_->RegisterWindow(platform::kMainWindowHandle, this);
   wordtext->setFocus();
   return true;
+}
+
+void TForm3::connectLookup() {
+  connect(wordtext, &QLineEdit::textChanged, this, &TForm3::wordtextChange);
+  wordtext->installEventFilter(this);
+  connect(FlatButton1, &QPushButton::clicked, this, &TForm3::FlatButton1Click);
+  connect(wordlist, &QListWidget::itemClicked, this, &TForm3::wordlistClick);
+  connect(englishlist, &QListWidget::itemClicked, this, &TForm3::englishlistClick);
+  connect(wordlist, &QListWidget::itemDoubleClicked, this, &TForm3::wordlistDblClick);
+  connect(englishlist, &QListWidget::itemDoubleClicked, this, &TForm3::englishlistDblClick);
+  connect(FlatSpeedButton1, &QToolButton::clicked, this, &TForm3::FlatSpeedButton1Click);
+  connect(SpeedButton4, &QToolButton::clicked, this, &TForm3::SpeedButton4Click);
+  connect(SpeedButton1, &QToolButton::clicked, this, &TForm3::SpeedButton1Click);
+  connect(SpeedButton2, &QToolButton::clicked, this, &TForm3::SpeedButton2Click);
+  FlatMemo2->viewport()->installEventFilter(this);
+  // The appendix list has no viewer yet.
+  FlatSpeedButton2->setEnabled(false);
+}
+
+void TForm3::bindReaders() {
+  QStringList cut;
+  bool truncated = false;
+  if (!JapaneseReader.Bind(WindowsDir + "/" + kJapaneseDictionary, &truncated))
+    Presenter::error(this, u8("Cannot read file \"") + u8(WindowsDir + "/" + kJapaneseDictionary) + "\"");
+  if (truncated) cut << kJapaneseDictionary;
+  if (!EnglishReader.Bind(WindowsDir + "/" + kEnglishDictionary, &truncated))
+    Presenter::error(this, u8("Cannot read file \"") + u8(WindowsDir + "/" + kEnglishDictionary) + "\"");
+  if (truncated) cut << kEnglishDictionary;
+  if (FileExists("appendix.app")) AppendixReader.Bind("appendix.app");
+  if (!cut.isEmpty()) Presenter::info(this, u8(settings::msg::kDictionaryTooLong.in(UiLanguage())) + cut.join(", "));
+  // My Dictionary's lines, for the lookup's fallback.
+  if (!UserDict.Load("userdict.dic")) Presenter::error(this, "Cannot read file \"userdict.dic\"");
+}
+
+void TForm3::fillHeadWordLists() {
+  japaneseItems_ = dictionary::JapaneseListItems(JapaneseReader);
+  englishItems_ = dictionary::EnglishListItems(EnglishReader);
+  auto fill = [](QListWidget* list, const std::vector<std::string>& items) {
+    QStringList texts;
+    texts.reserve(static_cast<qsizetype>(items.size()));
+    for (const auto& i : items) texts << u8(i);
+    list->clear();
+    list->addItems(texts);
+  };
+  fill(wordlist, japaneseItems_);
+  fill(englishlist, englishItems_);
+}
+
+void TForm3::wordtextChange() {
+  const std::string text = text::trim(wordtext->text().toStdString());
+  if (text.empty()) return;
+  mode_ = dictionary::ModeOf(text);
+  if (mode_ != previousMode_) {
+    if (mode_ == dictionary::Mode::English) {
+      SpeedButton4Click();
+      SpeedButton4->setChecked(true);
+    } else {
+      FlatSpeedButton1Click();
+      FlatSpeedButton1->setChecked(true);
+    }
+    previousMode_ = mode_;
+  }
+  if (listSelection_) return;
+  const bool english = mode_ == dictionary::Mode::English;
+  const int row = dictionary::TrackList(english ? englishItems_ : japaneseItems_, text);
+  if (row < 0) return;
+  QListWidget* list = english ? englishlist : wordlist;
+  list->setCurrentRow(row);
+  list->scrollToItem(list->item(row), QAbstractItemView::PositionAtTop);
+}
+
+void TForm3::wordtextKeyUp(int key) {
+  listSelection_ = false;
+  if (key == Qt::Key_Return || key == Qt::Key_Enter) Search();
+}
+
+void TForm3::listItemChosen(QListWidget* list, bool search) {
+  QListWidgetItem* item = list->currentItem();
+  if (!item) return;
+  wordtext->setText(item->text());
+  if (search)
+    Search();
+  else
+    listSelection_ = true;
+}
+
+void TForm3::wordlistClick() { listItemChosen(wordlist, false); }
+void TForm3::englishlistClick() { listItemChosen(englishlist, false); }
+void TForm3::wordlistDblClick() { listItemChosen(wordlist, true); }
+void TForm3::englishlistDblClick() { listItemChosen(englishlist, true); }
+
+void TForm3::showHeadWordList(QListWidget* list) {
+  if (list->isVisible() && !list->isHidden()) return;
+  for (QListWidget* l : {wordlist, englishlist, applist}) l->setVisible(l == list);
+  const bool english = list == englishlist;
+  Label2->setText(UiLanguage() == 0 ? (english ? "English list" : "Japanese list")
+                                    : u8(english ? "英语词条" : "日语词条"));
+}
+
+void TForm3::FlatSpeedButton1Click() { showHeadWordList(wordlist); }
+void TForm3::SpeedButton4Click() { showHeadWordList(englishlist); }
+
+void TForm3::Search() {
+  const std::string text = text::trim(wordtext->text().toStdString());
+  if (text.empty()) return;
+  const bool english = dictionary::ModeOf(text) == dictionary::Mode::English;
+  dictionary::LookupResult r;
+  if (english) {
+    FlatGroupBox1->setTitle(UiLanguage() == 0 ? "English" : u8("英语"));
+    if (SpeedButton2->isVisibleTo(Panel1)) {
+      SpeedButton3->show();
+      SpeedButton2->hide();
+    }
+    Label4->clear();
+    if (Panel4->y() == dictionary::PaneLayoutFor(dictionary::kEnglishFull).blockTop) {
+      SetPaneLayout(dictionary::kChineseFull);
+      Settings.level = dictionary::kChineseFull;
+    }
+    if (!suffixTable_) suffixTable_ = std::make_unique<dictionary::SuffixTable>();
+    r = dictionary::SearchEnglish(EnglishReader, text, *suffixTable_);
+    if (r.found) CurrentEntry.headWord = r.entry.headWord;
+  } else {
+    FlatGroupBox1->setTitle(UiLanguage() == 0 ? "Japanese" : u8("日语"));
+    if (SpeedButton3->isVisibleTo(Panel1)) {
+      SpeedButton2->show();
+      SpeedButton3->hide();
+    }
+    r = dictionary::SearchJapanese(JapaneseReader, text, Settings.useuser == 1 ? &UserDict : nullptr);
+    currentEntryLine_ = r.currentEntryLine;
+    if (r.found) CurrentEntry = r.entry;
+  }
+  showResult(r);
+}
+
+void TForm3::showResult(const dictionary::LookupResult& r) {
+  Label3->setText(u8(r.headLabel));
+  Label4->setText(u8(r.kanaLabel));
+  FlatMemo1->setPlainText(u8(r.chinesePane));
+  FlatMemo2->setPlainText(u8(r.englishPane));
+}
+
+void TForm3::SpeedButton1Click() {
+  const std::string text = dictionary::CopyText(Label3->text().toStdString(), Label4->text().toStdString(),
+                                                FlatMemo2->toPlainText().toStdString(),
+                                                FlatMemo1->toPlainText().toStdString());
+  QGuiApplication::clipboard()->setText(u8(text));
+}
+
+void TForm3::SpeedButton2Click() {
+  if (currentEntryLine_.empty() || !Published.AddNewWord) return;
+  Published.AddNewWord(currentEntryLine_, -1);
+}
+
+void TForm3::FlatMemo2DblClick() {
+  const std::string word = dictionary::EnglishPaneWord(FlatMemo2->textCursor().selectedText().toStdString());
+  if (word.empty()) return;
+  listSelection_ = false;
+  wordtext->setText(u8(word));
+  Search();
+}
+
+bool TForm3::eventFilter(QObject* watched, QEvent* e) {
+  if (watched == wordtext && e->type() == QEvent::KeyRelease) {
+    wordtextKeyUp(static_cast<QKeyEvent*>(e)->key());
+  } else if (watched == FlatMemo2->viewport() && e->type() == QEvent::MouseButtonDblClick) {
+    // Let the pane select the word under the mouse first.
+    QTimer::singleShot(0, this, &TForm3::FlatMemo2DblClick);
+  }
+  return QWidget::eventFilter(watched, e);
 }
 
 void TForm3::ApplySettings() { SetPaneLayout(Settings.level); N10->setChecked(Settings.capturing == 1); }
@@ -461,7 +644,9 @@ void TForm3::Shutdown() {
       Presenter::error(this, u8(ex.what()));
     }
   }
-  // 3. Remove the plain dictionary copies.
+  // 3. Close the readers and remove the plain dictionary copies.
+  JapaneseReader.Close();
+  EnglishReader.Close();
   if (!WindowsDir.empty()) {
     for (const char* name : {kJapaneseDictionary, kEnglishDictionary}) {
       const std::string path = WindowsDir + "/" + name;

@@ -6,7 +6,12 @@
 #include <QMainWindow>
 #include <QWidget>
 #include <cstdint>
+#include <memory>
 #include <string>
+#include <vector>
+
+#include "dictionary/english_candidates.h"
+#include "dictionary/lookup.h"
 
 class QAction;
 class QButtonGroup;
@@ -97,12 +102,29 @@ class TForm3 : public QWidget {
   QAction* N11;  // exit
 
   // Handlers.
+  void wordtextChange();
+  void wordtextKeyUp(int key);
+  void FlatButton1Click() { Search(); }
+  void wordlistClick();
+  void englishlistClick();
+  void wordlistDblClick();
+  void englishlistDblClick();
+  void FlatSpeedButton1Click();
+  void SpeedButton4Click();
+  void SpeedButton1Click();
+  void SpeedButton2Click();
+  void FlatMemo2DblClick();
   void N9Click();
   void N11Click();
   void FlatButton5Click();
   void Panel2Click();
   void Panel3Click();
   void ApplicationDeactivate();
+
+  // The main search on the input box's text.
+  void Search();
+  const std::string& currentEntryLine() const { return currentEntryLine_; }
+  bool listSelectionFlag() const { return listSelection_; }
 
   // Published operations.
   void ApplySettings();
@@ -111,11 +133,18 @@ class TForm3 : public QWidget {
 
  protected:
   bool event(QEvent* e) override;
+  bool eventFilter(QObject* watched, QEvent* e) override;
   void changeEvent(QEvent* e) override;
   void closeEvent(QCloseEvent* e) override;
 
  private:
   void buildControls();
+  void connectLookup();
+  void bindReaders();
+  void fillHeadWordLists();
+  void listItemChosen(QListWidget* list, bool search);
+  void showHeadWordList(QListWidget* list);
+  void showResult(const dictionary::LookupResult& r);
   void buildMenu();
   void Shutdown();
   bool loadOrAskSettings();
@@ -128,6 +157,14 @@ class TForm3 : public QWidget {
   bool shutDown_ = false;
   bool decrypted_ = false;
   TForm10* splash_ = nullptr;
+
+  dictionary::Mode mode_ = dictionary::Mode::Japanese;
+  dictionary::Mode previousMode_ = dictionary::Mode::Japanese;
+  bool listSelection_ = false;
+  std::string currentEntryLine_;
+  std::unique_ptr<dictionary::SuffixTable> suffixTable_;
+  std::vector<std::string> japaneseItems_;
+  std::vector<std::string> englishItems_;
 };
 
 }  // namespace kirvale::app
