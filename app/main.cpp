@@ -166,6 +166,12 @@ void TForm3::buildControls() {
   FlatGroupBox1 = tagged(new QGroupBox(u8("日语"), this), 140);
   FlatGroupBox1->setObjectName("FlatGroupBox1");
   FlatGroupBox1->setGeometry(241, 39, 249, 50);
+  // The frame line runs through the middle of the caption, as the labels'
+  // positions inside the frame expect.
+  FlatGroupBox1->setStyleSheet(
+      "QGroupBox#FlatGroupBox1{border:1px solid palette(mid);border-radius:2px;margin-top:7px;}"
+      "QGroupBox#FlatGroupBox1::title{subcontrol-origin:margin;subcontrol-position:top left;left:8px;"
+      "padding:0 2px;}");
   Label3 = new QLabel(FlatGroupBox1);
   Label3->setObjectName("Label3");
   QFont bold = font();

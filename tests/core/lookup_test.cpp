@@ -1,4 +1,10 @@
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "crypto/aes.h"
 
 #include "dictionary/english_candidates.h"
 #include "dictionary/lookup.h"
@@ -206,4 +212,48 @@ TEST(DictionaryReader, BadInputStillYieldsOneItemPerLine) {
   r.BindLines(many, &truncated);
   EXPECT_TRUE(truncated);
   EXPECT_EQ(r.size(), kMaxLines);
+}
+
+namespace {
+struct CliRun {
+  int code;
+  std::string out;
+};
+CliRun runCli(const TempDir& dir, const std::string& args) {
+  const std::string cmd = std::string(KIRVALE_CLI) + " " + args + " >" + dir.file("out") + " 2>" + dir.file("err");
+  int status = std::system(cmd.c_str());
+  return {WEXITSTATUS(status), kirvale::testing::ReadBytes(dir.file("out"))};
+}
+}  // namespace
+
+TEST(Cli, LookupPrintsTheResultArea) {
+  TempDir dir, state;
+  ::setenv("XDG_STATE_HOME", state.path().c_str(), 1);
+  auto writeDict = [&](const char* name, const std::vector<std::string>& lines) {
+    ASSERT_TRUE(kirvale::text::writeGbkLinesAtomically(dir.file("plain"), lines));
+    kirvale::crypto::EncryptFileToContainer(dir.file("plain"), dir.file(name), "tomvi-karsel");
+  };
+  writeDict("multilingual.dic", {"食べる [たべる] /to eat//吃/"});
+  writeDict("english.dic", {"walk,走", "book,书"});
+  kirvale::text::writeGbkLinesAtomically(dir.file("userdict.dic"),
+                                         {"猫" + std::string(20, ' ') + "[ねこ] /(n)cat//(名)猫/"});
+  const std::string d = "--dir " + dir.path() + " ";
+  CliRun r = runCli(dir, "lookup " + d + "食べる");
+  EXPECT_EQ(r.code, 0);
+  EXPECT_EQ(r.out, "◇食べる\n〖たべる〗\n吃\nto eat\n");
+  r = runCli(dir, "lookup " + d + "walked");
+  EXPECT_EQ(r.code, 0);
+  EXPECT_EQ(r.out, "◇walk\n\n走\n\n");
+  r = runCli(dir, "lookup " + d + "猫");  // My Dictionary, on by default
+  EXPECT_EQ(r.code, 0);
+  EXPECT_EQ(r.out, "◇猫\n〖ねこ〗\n(名)猫（出现在我的词典）\n(n)catFound in My Dictionary.\n");
+  r = runCli(dir, "lookup " + d + "犬");
+  EXPECT_EQ(r.code, 1);
+  EXPECT_EQ(r.out, "◇犬\n\nSorry, the typed entry has not been found. Try advanced search.\n"
+                   "对不起，未找到输入的词条。请使用高级查询。\n");
+  EXPECT_EQ(runCli(dir, "lookup").code, 2);
+  EXPECT_EQ(runCli(dir, "lookup --dir " + state.path() + " book").code, 2);  // no dictionaries there
+  // The plain copies are gone afterwards; nothing was written to the state folder.
+  EXPECT_TRUE(std::filesystem::is_empty(state.path()) ||
+              std::filesystem::is_empty(state.path() + "/kirvale"));
 }
