@@ -1,5 +1,7 @@
 #include "app/globals.h"
 
+#include "settings/interface_language.h"
+
 namespace kirvale::app {
 
 settings::Settings Settings;
@@ -22,6 +24,7 @@ void ResetProcessState() {
   EnglishReader.Close();
   AppendixReader.Close();
   UserDict = personal::UserDictionary{};
+  settings::ForgetWindows();
 }
 
 }  // namespace kirvale::app

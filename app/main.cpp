@@ -33,6 +33,7 @@
 #include "platform/shell.h"
 #include "platform/single_instance.h"
 #include "platform/windows_dir.h"
+#include "settings/interface_language.h"
 #include "settings/messages.h"
 #include "settings/styles.h"
 #include "text/codec.h"
@@ -42,6 +43,7 @@ namespace {
 
 constexpr const char* kJapaneseDictionary = "multilingual.dic";
 constexpr const char* kEnglishDictionary = "english.dic";
+constexpr const char* kLanguageTable = "language.ini";
 
 QString u8(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 QString u8(const char* s) { return QString::fromUtf8(s); }
@@ -96,6 +98,7 @@ TForm3::TForm3(QWidget* parent) : QWidget(parent) {
   setFont(f);
   buildControls();
   buildMenu();
+  settings::RegisterWindow(this, [this] { ApplyFixedTexts(); });
   if (QScreen* screen = QGuiApplication::primaryScreen())
     move(screen->availableGeometry().center() - rect().center());
 }
@@ -176,11 +179,18 @@ void TForm3::buildControls() {
   Label3->setObjectName("Label3");
   QFont bold = font();
   bold.setBold(true);
+  // Explicit fonts: the frame's caption font changes with the language, the
+  // labels inside keep the design font.
+  bold.setFamily(u8("宋体"));
+  bold.setPixelSize(13);
   Label3->setFont(bold);
   Label3->setGeometry(9, 15, 236, 16);
   Label4 = new QLabel(FlatGroupBox1);
   Label4->setObjectName("Label4");
   Label4->setGeometry(8, 31, 236, 16);
+  QFont plain(u8("宋体"));
+  plain.setPixelSize(13);
+  Label4->setFont(plain);
 
   Panel1 = new QFrame(this);
   Panel1->setObjectName("Panel1");
@@ -359,16 +369,13 @@ bool TForm3::FormCreate() {
   Published.ApplySettings = [this] { ApplySettings(); };
   SelectStyle(Settings.style);
   Published.SelectStyle = [this](std::int16_t i) { SelectStyle(i); };
-  // 11. English interface.
-  if (UiLanguage() == 0) {
-    Panel2->setText("Chinese");
-    Panel2->setToolTip("Click");
-    Panel3->setText("English");
-    Panel3->setToolTip("Click");
-    SpeedButton1->setToolTip("Copy");
-    SpeedButton2->setToolTip("Add");
-    SpeedButton3->setToolTip("Say it");
+  // 11. English interface; without the language table it stays Chinese.
+  if (UiLanguage() == 0 && FileExists(kLanguageTable)) {
+    settings::ApplyInterfaceLanguage(kLanguageTable, 0);
+    ApplyFixedTexts();
   }
+  // 12. Publish ApplyInterfaceLanguage.
+  Published.ApplyInterfaceLanguage = [] { settings::ApplyInterfaceLanguage(kLanguageTable, UiLanguage()); };
   // 14. The head-word lists.
   fillHeadWordLists();
   // 16. Screen capture needs the NT family.
@@ -474,11 +481,27 @@ void TForm3::wordlistDblClick() { listItemChosen(wordlist, true); }
 void TForm3::englishlistDblClick() { listItemChosen(englishlist, true); }
 
 void TForm3::showHeadWordList(QListWidget* list) {
-  if (list->isVisible() && !list->isHidden()) return;
+  if (!list->isHidden()) return;
   for (QListWidget* l : {wordlist, englishlist, applist}) l->setVisible(l == list);
   const bool english = list == englishlist;
   Label2->setText(UiLanguage() == 0 ? (english ? "English list" : "Japanese list")
                                     : u8(english ? "英语词条" : "日语词条"));
+}
+
+void TForm3::ApplyFixedTexts() {
+  const bool english = UiLanguage() == 0;
+  Panel2->setText(english ? "Chinese" : u8("中文"));
+  Panel2->setToolTip(english ? "Click" : u8("点击"));
+  Panel3->setText(english ? "English" : u8("英语"));
+  Panel3->setToolTip(english ? "Click" : u8("点击"));
+  SpeedButton1->setToolTip(english ? "Copy" : u8("复制解释"));
+  SpeedButton2->setToolTip(english ? "Add" : u8("加入生词本"));
+  SpeedButton3->setToolTip(english ? "Say it" : u8("朗读"));
+  // With the Japanese list showing, the list title keeps its tag's text.
+  if (!englishlist->isHidden())
+    Label2->setText(english ? "English list" : u8("英语词条"));
+  else if (!applist->isHidden())
+    Label2->setText(english ? "Appendix" : u8("附录"));
 }
 
 void TForm3::FlatSpeedButton1Click() { showHeadWordList(wordlist); }

@@ -130,6 +130,8 @@ class TForm3 : public QWidget {
   void ApplySettings();
   void SelectStyle(std::int16_t index);
   void SetPaneLayout(std::int16_t level);
+  // The main window's texts that are not tag-driven, in the current language.
+  void ApplyFixedTexts();
 
  protected:
   bool event(QEvent* e) override;

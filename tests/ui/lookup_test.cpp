@@ -13,6 +13,7 @@
 #include "app/main.h"
 #include "app/presenter.h"
 #include "support/program_folder.h"
+#include "crypto/aes.h"
 #include "text/codec.h"
 
 using namespace kirvale;
@@ -186,6 +187,28 @@ class LookupTest : public QObject {
     w->SpeedButton2->click();
     QCOMPARE(lines.size(), size_t(1));
     QCOMPARE(QString::fromStdString(lines[0]), u8("電話 [でんわ] /(n,vs) telephone/phone call//电话/"));
+  }
+
+  void anOverlongDictionaryIsCutWithOneMessage() {
+    app::ResetProcessState();
+    folder = std::make_unique<ProgramFolder>();
+    folder->writeSettings(kirvale::testing::DefaultSettingsText(0));
+    std::vector<std::string> lines;
+    for (int i = 0; i < 32768 + 10; ++i) lines.push_back("w" + std::to_string(i) + " /x//y/");
+    QVERIFY(kirvale::text::writeGbkLinesAtomically(folder->file("plain"), lines));
+    kirvale::crypto::EncryptFileToContainer(folder->file("plain"), folder->file("multilingual.dic"), "tomvi-karsel");
+    QStringList shown;
+    app::Presenter::setHandler([&](app::DialogKind, const QString& t) {
+      shown << t;
+      return true;
+    });
+    w = std::make_unique<app::TForm3>();
+    QVERIFY(w->FormCreate());
+    QCOMPARE(shown.size(), 1);
+    QVERIFY(shown[0].contains("32767"));
+    QVERIFY(shown[0].contains("multilingual.dic"));
+    QCOMPARE(w->wordlist->count(), 32767);
+    QCOMPARE(w->wordlist->item(32766)->text(), QString("w32766"));
   }
 
   void captionBarsSwitchTheLayout() {
