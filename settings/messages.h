@@ -36,6 +36,16 @@ inline constexpr MessagePair kYourMark{"Your mark is ", "你的得分率是"};
 inline constexpr MessagePair kWorkHarder{"Work harder", "请更加努力"};
 inline constexpr MessagePair kWellDone{"Well done. Let's do it better", "很不错，祝愿你取得更好的成绩"};
 inline constexpr MessagePair kPerfect{"Perfect. Congratulations", "完美的表现，祝贺你"};
+// New-words notebook: its file "newdict.dic" could not be read or written.
+inline constexpr MessagePair kNotebookUnreadable{"The new-words file newdict.dic could not be read: ",
+                                                 "无法读取生词本文件newdict.dic："};
+inline constexpr MessagePair kNotebookNotGbk{
+    "The new-words file newdict.dic holds bytes that are not GBK text; they are shown as \xEF\xBF\xBD.",
+    "生词本文件newdict.dic中有非GBK编码的字节，显示为\xEF\xBF\xBD。"};
+inline constexpr MessagePair kNotebookKept{
+    "\nThe file as it is now will be kept as newdict.dic.bak when the program closes.",
+    "\n程序关闭时，现有文件将保留为newdict.dic.bak。"};
+inline constexpr MessagePair kNotebookNotSaved{"The new-words notebook could not be saved: ", "无法保存生词本："};
 // Capture pop-up.
 inline constexpr MessagePair kNotFound{"Not found!", "没有找到！"};
 
