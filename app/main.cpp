@@ -25,6 +25,7 @@
 #include "app/flash.h"
 #include "app/globals.h"
 #include "app/images.h"
+#include "personal/newwords.h"
 #include "app/presenter.h"
 #include "app/select.h"
 #include "app/startup_check.h"
@@ -272,7 +273,8 @@ void TForm3::buildMenu() {
   N7 = item("N7", "关于...", 148, Glyph::About);
   N11 = item("N11", "退出", 149, Glyph::Exit);
   // Windows that are not part of the program yet stay disabled.
-  for (QAction* a : {N10, N1, N2, N4, N6, N7}) a->setEnabled(false);
+  for (QAction* a : {N10, N1, N2, N6, N7}) a->setEnabled(false);
+  connect(N4, &QAction::triggered, this, &TForm3::N4Click);
   connect(N9, &QAction::triggered, this, &TForm3::N9Click);
   connect(N11, &QAction::triggered, this, &TForm3::N11Click);
 }
@@ -364,6 +366,8 @@ bool TForm3::FormCreate() {
   Published.ParseEntryLine = [](const std::string& line) { CurrentEntry = dictionary::ParseEntryLine(line); };
   // 8. Bind the readers.
   bindReaders();
+  // 9. The other windows.
+  createWindows();
   // 10. Apply and publish the settings and the style.
   ApplySettings();
   Published.ApplySettings = [this] { ApplySettings(); };
@@ -374,8 +378,9 @@ bool TForm3::FormCreate() {
     settings::ApplyInterfaceLanguage(kLanguageTable, 0);
     ApplyFixedTexts();
   }
-  // 12. Publish ApplyInterfaceLanguage.
+  // 12. Publish ApplyInterfaceLanguage and AddNewWord.
   Published.ApplyInterfaceLanguage = [] { settings::ApplyInterfaceLanguage(kLanguageTable, UiLanguage()); };
+  Published.AddNewWord = [this](const std::string& line, int position) { notebook_->AddNewWord(line, position); };
   // 14. The head-word lists.
   fillHeadWordLists();
   // 16. Screen capture needs the NT family.
@@ -406,6 +411,18 @@ void TForm3::connectLookup() {
   FlatMemo2->viewport()->installEventFilter(this);
   // The appendix list has no viewer yet.
   FlatSpeedButton2->setEnabled(false);
+}
+
+void TForm3::createWindows() {
+  // Each window is created once and kept, hidden, until the program ends.
+  notebook_ = new TForm9(this);
+  notebook_->FormCreate();
+  notebook_->setScanInterval(Settings.speed);
+  settings::RegisterWindow(notebook_);
+}
+
+void TForm3::N4Click() {
+  if (notebook_) notebook_->exec();
 }
 
 void TForm3::bindReaders() {
@@ -555,7 +572,7 @@ void TForm3::SpeedButton1Click() {
 
 void TForm3::SpeedButton2Click() {
   if (currentEntryLine_.empty() || !Published.AddNewWord) return;
-  Published.AddNewWord(currentEntryLine_, -1);
+  Published.AddNewWord(currentEntryLine_, notebook_ ? notebook_->rowCount() : 0);
 }
 
 void TForm3::FlatMemo2DblClick() {
@@ -665,6 +682,8 @@ void TForm3::closeEvent(QCloseEvent* e) {
 void TForm3::Shutdown() {
   if (shutDown_) return;
   shutDown_ = true;
+  // 1. The user's files.
+  if (notebook_) notebook_->Save();
   // 2. Settings.
   if (!WindowsDir.empty()) {
     try {

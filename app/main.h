@@ -31,6 +31,7 @@ class MessageBus;
 namespace kirvale::app {
 
 class TForm10;
+class TForm9;
 
 // A caption bar that reports clicks.
 class CaptionBar : public QLabel {
@@ -101,6 +102,9 @@ class TForm3 : public QWidget {
   QAction* N7;   // about
   QAction* N11;  // exit
 
+  // The windows created at start-up (null until then).
+  TForm9* notebook() const { return notebook_; }
+
   // Handlers.
   void wordtextChange();
   void wordtextKeyUp(int key);
@@ -114,6 +118,7 @@ class TForm3 : public QWidget {
   void SpeedButton1Click();
   void SpeedButton2Click();
   void FlatMemo2DblClick();
+  void N4Click();
   void N9Click();
   void N11Click();
   void FlatButton5Click();
@@ -143,6 +148,7 @@ class TForm3 : public QWidget {
   void buildControls();
   void connectLookup();
   void bindReaders();
+  void createWindows();
   void fillHeadWordLists();
   void listItemChosen(QListWidget* list, bool search);
   void showHeadWordList(QListWidget* list);
@@ -159,6 +165,7 @@ class TForm3 : public QWidget {
   bool shutDown_ = false;
   bool decrypted_ = false;
   TForm10* splash_ = nullptr;
+  TForm9* notebook_ = nullptr;
 
   dictionary::Mode mode_ = dictionary::Mode::Japanese;
   dictionary::Mode previousMode_ = dictionary::Mode::Japanese;

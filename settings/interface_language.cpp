@@ -39,6 +39,22 @@ void setCaption(QObject* o, const QString& text) {
     o->setProperty("text", text);
 }
 
+bool isRegistered(const QObject* o) {
+  for (const Registered& r : windows())
+    if (r.window == o) return true;
+  return false;
+}
+
+// The window's components in creation order, leaving out other registered
+// windows (a dialog owned by the main window) and everything they hold.
+void collect(QObject* parent, QList<QObject*>& out) {
+  for (QObject* child : parent->children()) {
+    if (isRegistered(child)) continue;
+    out.append(child);
+    collect(child, out);
+  }
+}
+
 }  // namespace
 
 void RegisterWindow(QWidget* window, std::function<void()> fixedTexts) {
@@ -61,7 +77,9 @@ bool ApplyInterfaceLanguage(const QString& tablePath, std::int16_t language) {
     QWidget* window = r.window;
     if (!window) continue;
     if (window->property("tag").toInt() != 0) window->setWindowTitle(lookUp(window->property("tag").toInt()));
-    for (QObject* o : window->findChildren<QObject*>()) {
+    QList<QObject*> components;
+    collect(window, components);
+    for (QObject* o : components) {
       const int t = tagOf(o);
       if (t == 0 || o->objectName().isEmpty()) continue;
       if (inCaptionRange(t))
