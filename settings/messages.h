@@ -68,6 +68,12 @@ inline constexpr MessagePair kDictionaryTooLong{
 inline constexpr MessagePair kSpeechUnavailable{
     "Reading aloud is not available: ",
     "朗读功能不可用："};
+inline constexpr MessagePair kHistoryUnreadable{
+    "The search history could not be read: ",
+    "无法读取查询记录："};
+inline constexpr MessagePair kHistoryNotSaved{
+    "The search history could not be saved: ",
+    "无法保存查询记录："};
 }  // namespace msg
 
 }  // namespace kirvale::settings
