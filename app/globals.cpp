@@ -1,6 +1,7 @@
 #include "app/globals.h"
 
 #include "settings/interface_language.h"
+#include "speech/speech_server.h"
 
 namespace kirvale::app {
 
@@ -13,6 +14,7 @@ dictionary::DictionaryReader JapaneseReader;
 dictionary::DictionaryReader EnglishReader;
 dictionary::DictionaryReader AppendixReader;
 personal::UserDictionary UserDict;
+std::unique_ptr<speech::SpeechServer> Speech;
 
 void ResetProcessState() {
   Settings = settings::Settings{};
@@ -25,6 +27,7 @@ void ResetProcessState() {
   AppendixReader.Close();
   UserDict = personal::UserDictionary{};
   settings::ForgetWindows();
+  Speech.reset();
 }
 
 }  // namespace kirvale::app

@@ -6,10 +6,16 @@
 #include <functional>
 #include <string>
 
+#include <memory>
+
 #include "dictionary/dictionary_reader.h"
 #include "dictionary/entry_line.h"
 #include "personal/user_dict.h"
 #include "settings/settings_store.h"
+
+namespace kirvale::speech {
+class SpeechServer;
+}
 
 namespace kirvale::app {
 
@@ -43,6 +49,10 @@ struct PublishedOperations {
   std::function<void(const std::string& line, int position)> AddNewWord;
 };
 extern PublishedOperations Published;
+
+// The speech server both read-aloud buttons use; null when it could not be
+// created (read-aloud then does nothing).
+extern std::unique_ptr<speech::SpeechServer> Speech;
 
 // Clears all process-wide state, as at process start (used by tests that
 // run several start-ups in one process).

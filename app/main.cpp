@@ -26,6 +26,8 @@
 #include "app/globals.h"
 #include "app/images.h"
 #include "personal/newwords.h"
+#include "speech/read_aloud.h"
+#include "speech/speech_server.h"
 #include "app/presenter.h"
 #include "app/select.h"
 #include "app/startup_check.h"
@@ -381,8 +383,18 @@ bool TForm3::FormCreate() {
   // 12. Publish ApplyInterfaceLanguage and AddNewWord.
   Published.ApplyInterfaceLanguage = [] { settings::ApplyInterfaceLanguage(kLanguageTable, UiLanguage()); };
   Published.AddNewWord = [this](const std::string& line, int position) { notebook_->AddNewWord(line, position); };
+  // 13. An empty Back/Forward path.
+  session_.ResetPath();
   // 14. The head-word lists.
   fillHeadWordLists();
+  // 15. The search history.
+  {
+    std::string error;
+    if (!session_.history().Load(dictionary::kHistoryFile, &error))
+      Presenter::error(this, u8(settings::msg::kHistoryUnreadable.in(UiLanguage())) + u8(error));
+    for (const std::string& item : session_.history().items()) ListBox1->addItem(u8(item));
+    historyLoaded_ = true;
+  }
   // 16. Screen capture needs the NT family.
   if (!platform::IsNtFamily()) N10->setEnabled(false);
   // 17. Close the splash.
@@ -391,6 +403,9 @@ bool TForm3::FormCreate() {
   MinimisedFlag = false;
   // 20. The suffix table of the English search.
   suffixTable_ = std::make_unique<dictionary::SuffixTable>();
+  // 21. The speech server. Without one, read-aloud does nothing and the
+  // start-up goes on.
+  Speech = speech::StartSpeechServer(this, UiLanguage());
   if (bus_) bus_->RegisterWindow(platform::kMainWindowHandle, this);
   wordtext->setFocus();
   return true;
@@ -408,6 +423,13 @@ void TForm3::connectLookup() {
   connect(SpeedButton4, &QToolButton::clicked, this, &TForm3::SpeedButton4Click);
   connect(SpeedButton1, &QToolButton::clicked, this, &TForm3::SpeedButton1Click);
   connect(SpeedButton2, &QToolButton::clicked, this, &TForm3::SpeedButton2Click);
+  connect(SpeedButton3, &QToolButton::clicked, this, &TForm3::SpeedButton3Click);
+  connect(BitBtn1, &QToolButton::clicked, this, &TForm3::BitBtn1Click);
+  connect(ListBox1, &QListWidget::itemClicked, this, &TForm3::ListBox1Click);
+  connect(FlatButton3, &QToolButton::clicked, this, &TForm3::FlatButton3Click);
+  connect(FlatButton4, &QToolButton::clicked, this, &TForm3::FlatButton4Click);
+  // Moving the mouse over the window itself hides the history list.
+  setMouseTracking(true);
   FlatMemo2->viewport()->installEventFilter(this);
   // The appendix list has no viewer yet.
   FlatSpeedButton2->setEnabled(false);
@@ -419,6 +441,35 @@ void TForm3::createWindows() {
   notebook_->FormCreate();
   notebook_->setScanInterval(Settings.speed);
   settings::RegisterWindow(notebook_);
+}
+
+void TForm3::BitBtn1Click() { ListBox1->setVisible(ListBox1->isHidden()); }
+
+void TForm3::ListBox1Click() {
+  ListBox1->hide();
+  if (QListWidgetItem* item = ListBox1->currentItem()) wordtext->setText(item->text());
+}
+
+void TForm3::ClearHistory() {
+  session_.history().Clear();
+  ListBox1->clear();
+}
+
+void TForm3::navigate(std::optional<std::string> text) {
+  if (!text) return;
+  wordtext->setText(u8(*text));
+  listSelection_ = false;
+  Search();
+}
+
+void TForm3::FlatButton3Click() { navigate(session_.Back()); }
+void TForm3::FlatButton4Click() { navigate(session_.Forward()); }
+
+void TForm3::SpeedButton3Click() { speech::SayHeadWordLabel(Speech.get(), Label3->text(), this); }
+
+void TForm3::mouseMoveEvent(QMouseEvent* e) {
+  if (!ListBox1->isHidden()) ListBox1->hide();
+  QWidget::mouseMoveEvent(e);
 }
 
 void TForm3::N4Click() {
@@ -528,6 +579,7 @@ void TForm3::Search() {
   const std::string text = text::trim(wordtext->text().toStdString());
   if (text.empty()) return;
   const bool english = dictionary::ModeOf(text) == dictionary::Mode::English;
+  if (session_.SearchStarted(text)) ListBox1->addItem(u8(text));
   dictionary::LookupResult r;
   if (english) {
     FlatGroupBox1->setTitle(UiLanguage() == 0 ? "English" : u8("英语"));
@@ -554,6 +606,7 @@ void TForm3::Search() {
     if (r.found) CurrentEntry = r.entry;
   }
   showResult(r);
+  session_.SearchEnded(text, r.found);
 }
 
 void TForm3::showResult(const dictionary::LookupResult& r) {
@@ -684,6 +737,13 @@ void TForm3::Shutdown() {
   shutDown_ = true;
   // 1. The user's files.
   if (notebook_) notebook_->Save();
+  // A history that was never loaded (start-up stopped early) is not written:
+  // that would delete the user's file.
+  if (historyLoaded_) {
+    std::string error;
+    if (!session_.history().Save(dictionary::kHistoryFile, &error))
+      Presenter::error(this, u8(settings::msg::kHistoryNotSaved.in(UiLanguage())) + u8(error));
+  }
   // 2. Settings.
   if (!WindowsDir.empty()) {
     try {

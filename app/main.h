@@ -7,10 +7,12 @@
 #include <QWidget>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "dictionary/english_candidates.h"
+#include "dictionary/history.h"
 #include "dictionary/lookup.h"
 
 class QAction;
@@ -118,6 +120,11 @@ class TForm3 : public QWidget {
   void SpeedButton1Click();
   void SpeedButton2Click();
   void FlatMemo2DblClick();
+  void BitBtn1Click();
+  void ListBox1Click();
+  void FlatButton3Click();
+  void FlatButton4Click();
+  void SpeedButton3Click();
   void N4Click();
   void N9Click();
   void N11Click();
@@ -130,6 +137,10 @@ class TForm3 : public QWidget {
   void Search();
   const std::string& currentEntryLine() const { return currentEntryLine_; }
   bool listSelectionFlag() const { return listSelection_; }
+  // The history list and the Back/Forward path.
+  dictionary::SearchSession& session() { return session_; }
+  // Empties the history list (the settings dialog's clear button).
+  void ClearHistory();
 
   // Published operations.
   void ApplySettings();
@@ -143,6 +154,7 @@ class TForm3 : public QWidget {
   bool eventFilter(QObject* watched, QEvent* e) override;
   void changeEvent(QEvent* e) override;
   void closeEvent(QCloseEvent* e) override;
+  void mouseMoveEvent(QMouseEvent* e) override;
 
  private:
   void buildControls();
@@ -164,6 +176,7 @@ class TForm3 : public QWidget {
   bool startupStopped_ = false;
   bool shutDown_ = false;
   bool decrypted_ = false;
+  bool historyLoaded_ = false;
   TForm10* splash_ = nullptr;
   TForm9* notebook_ = nullptr;
 
@@ -174,6 +187,8 @@ class TForm3 : public QWidget {
   std::unique_ptr<dictionary::SuffixTable> suffixTable_;
   std::vector<std::string> japaneseItems_;
   std::vector<std::string> englishItems_;
+  dictionary::SearchSession session_;
+  void navigate(std::optional<std::string> text);
 };
 
 }  // namespace kirvale::app
