@@ -126,9 +126,16 @@ bool HasVariantSense(const CedictEntry& e) {
   return false;
 }
 
-double DefinitionScore(std::int64_t frequency, size_t sense, size_t piece) {
+// A sense marked as dialect, old, literary, slang ... counts a sixteenth.
+double DefinitionScore(std::int64_t frequency, size_t sense, size_t piece, std::string_view text = {}) {
   double d = static_cast<double>(1 + sense) * static_cast<double>(1 + piece);
-  return static_cast<double>(frequency) / (d * d);
+  double score = static_cast<double>(frequency) / (d * d);
+  static const std::vector<std::string_view> marks = {"(dialect", "(old", "(archaic", "(literary", "(classical",
+                                                      "(Tw", "(Cantonese", "(slang", "(coll.", "(vulgar",
+                                                      "(obsolete", "(euph", "(Internet", "(Buddhism"};
+  for (auto m : marks)
+    if (text.find(m) != std::string_view::npos) return score / 16;
+  return score;
 }
 
 class Indexes {
@@ -196,17 +203,6 @@ std::string HeadWordCandidate(const std::string& word, const std::set<std::strin
     }
   }
   return {};
-}
-
-// The words of a CC-CEDICT entry's definitions.
-std::set<std::string> EntryWords(const CedictEntry& e) {
-  std::set<std::string> out;
-  for (const auto& s : e.senses) {
-    if (IsReferenceSense(s)) continue;
-    auto w = ContentWords(s);
-    out.insert(w.begin(), w.end());
-  }
-  return out;
 }
 
 size_t Overlap(const std::set<std::string>& a, const std::set<std::string>& b) {
@@ -381,19 +377,20 @@ Result Build(const Inputs& in, const ChineseConverter& conv, const Counts& parse
     // (b) the head word without its trailing kana
     add(HeadWordCandidate(StripTrailingKana(e.head), glossWords, idx, conv), ChineseSource::kStem);
     // (c) words whose definition is one of the glosses (for a noun that takes
-    // suru, also "to" + the gloss): by sense, then by how much of the
-    // entry's definitions the glosses share, then by how common the word is
-    // in that meaning. After an (a) or (b) word only words of the first
+    // suru, also "to" + the gloss; for a plural, the singular): by sense,
+    // then by how common the word is in that meaning, weighted by how much of
+    // that meaning the glosses cover. After an (a) or (b) word only words of the first
     // sense that are more common than it are added.
     std::vector<int> senses = SenseNumbers(e.glosses);
     struct Found {
-      int sense;
-      size_t overlap;
-      double score;
-      size_t entry;
+      int sense = 0;
+      double rank = 0;   // score weighted by how much of the matched sense the glosses cover
+      double score = 0;  // how common the word is in that meaning
+      size_t entry = 0;
       std::string word;
+      std::vector<size_t> glosses;  // the glosses that found it
     };
-    std::vector<Found> found;
+    std::map<std::pair<int, size_t>, Found> found;
     const bool after = !chinese.empty();
     for (size_t g = 0; g < e.glosses.size(); ++g) {
       if (after && senses[g] != senses.front()) break;  // after (a) or (b): the first sense only
@@ -402,28 +399,51 @@ Result Build(const Inputs& in, const ChineseConverter& conv, const Counts& parse
       auto tags = LeadingTags(e.glosses[g]);
       if (std::find(tags.begin(), tags.end(), "vs") != tags.end() && key.rfind("to ", 0) != 0)
         keys.push_back("to " + key);
+      // A plural gloss ("symptoms") is also looked up in the singular.
+      if (!idx.byDefinition(key) && key.size() > 3 && key.back() == 's' && !key.ends_with("ss") &&
+          key.find(' ') == std::string::npos)
+        keys.push_back(key.ends_with("ies") ? key.substr(0, key.size() - 3) + "y" : key.substr(0, key.size() - 1));
       for (const auto& k : keys) {
         const auto* hits = idx.byDefinition(k);
         if (!hits) continue;
         for (const auto& d : *hits) {
           const auto& ce = in.cedict[d.entry];
-          found.push_back({senses[g], Overlap(EntryWords(ce), glossWords),
-                           DefinitionScore(idx.frequency(ce.simplified), d.sense, d.piece), d.entry, ce.simplified});
+          const std::string& sense = ce.senses[d.sense];
+          double score = DefinitionScore(idx.frequency(ce.simplified), d.sense, d.piece, sense);
+          // How much of the matched sense the glosses cover: "letter; mail"
+          // fits 手紙 better than "letter; symbol; character; word".
+          std::set<std::string> words = ContentWords(sense);
+          double cover = static_cast<double>(std::max<size_t>(1, Overlap(words, glossWords))) /
+                         static_cast<double>(std::max<size_t>(1, words.size()));
+          auto& f = found[{senses[g], d.entry}];
+          f.sense = senses[g];
+          f.entry = d.entry;
+          f.word = ce.simplified;
+          f.rank += score * cover * cover;
+          f.score = std::max(f.score, score);
+          if (std::find(f.glosses.begin(), f.glosses.end(), g) == f.glosses.end()) f.glosses.push_back(g);
         }
       }
     }
-    std::sort(found.begin(), found.end(), [](const Found& a, const Found& b) {
+    // A word that several glosses lead to (信: "letter" and "mail") is the
+    // more likely one.
+    std::vector<Found> ranked;
+    for (auto& [key, f] : found) {
+      f.rank *= static_cast<double>(f.glosses.size());
+      ranked.push_back(std::move(f));
+    }
+    std::sort(ranked.begin(), ranked.end(), [](const Found& a, const Found& b) {
       if (a.sense != b.sense) return a.sense < b.sense;
-      if (a.overlap != b.overlap) return a.overlap > b.overlap;
-      if (a.score != b.score) return a.score > b.score;
+      if (a.rank != b.rank) return a.rank > b.rank;
       return std::tie(a.entry, a.word) < std::tie(b.entry, b.word);
     });
-    bool anyCommon = std::any_of(found.begin(), found.end(), [](const Found& f) { return f.score > 0; });
+    bool anyCommon = std::any_of(ranked.begin(), ranked.end(), [](const Found& f) { return f.score > 0; });
     const double bar = after ? static_cast<double>(idx.frequency(chinese.front())) : 0;
     size_t taken = 0;
-    for (const auto& f : found) {
+    const double floor = ranked.empty() ? 0 : ranked.front().rank / 10;  // far weaker matches are left out
+    for (const auto& f : ranked) {
       if (taken >= (after ? kMaxGlossMatchesAfter : kMaxGlossMatches)) break;
-      if ((anyCommon && f.score <= 0) || (after && f.score <= bar)) continue;
+      if ((anyCommon && f.score <= 0) || (after && f.score <= bar) || f.rank < floor) continue;
       size_t before = chinese.size();
       add(f.word, ChineseSource::kGlossMatch);
       if (chinese.size() > before) ++taken;
@@ -472,7 +492,7 @@ Result Build(const Inputs& in, const ChineseConverter& conv, const Counts& parse
         std::string def = NormaliseGloss(pieces[p]);
         if (def.rfind("to ", 0) == 0) def = def.substr(3);
         if (!IsLowerWord(def) || StopWords().count(def)) continue;
-        byEnglish[def].push_back({DefinitionScore(idx.frequency(e.simplified), s, p), s, i, e.simplified});
+        byEnglish[def].push_back({DefinitionScore(idx.frequency(e.simplified), s, p, e.senses[s]), s, i, e.simplified});
       }
     }
   }
