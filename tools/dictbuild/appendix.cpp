@@ -67,42 +67,43 @@ struct PartOfSpeech {
   const char* title;
   const char* explanation;
   std::vector<std::string> tags;
+  std::vector<std::string> examples;  // looked for in the dictionary first
 };
 
 const std::vector<PartOfSpeech>& PartsOfSpeech() {
   static const std::vector<PartOfSpeech> parts = {
-      {"名词（名詞）", "表示人、事物、时间、地点等名称的词。没有词形变化，后接助词构成句子成分。", {"n", "n-t", "n-adv"}},
-      {"代词（代名詞）", "代替人或事物名称的词，包括人称代词和指示代词。", {"pn"}},
-      {"数词（数詞）", "表示数量或顺序的词。", {"num"}},
-      {"助数词（助数詞）", "接在数词后面表示计量单位的词，相当于汉语的量词。", {"ctr"}},
+      {"名词（名詞）", "表示人、事物、时间、地点等名称的词。没有词形变化，后接助词构成句子成分。", {"n", "n-t", "n-adv"}, {"学校", "電話", "図書館", "友達"}},
+      {"代词（代名詞）", "代替人或事物名称的词，包括人称代词和指示代词。", {"pn"}, {"私", "彼", "これ", "どこ"}},
+      {"数词（数詞）", "表示数量或顺序的词。", {"num"}, {"一", "二", "百", "千"}},
+      {"助数词（助数詞）", "接在数词后面表示计量单位的词，相当于汉语的量词。", {"ctr"}, {"枚", "冊", "匹", "台"}},
       {"五段动词（五段動詞）",
        "词尾在「う」段上，按「あ、い、う、え、お」五段变化的动词，如「書く」变为「書かない」「書きます」。",
-       {"v5b", "v5g", "v5k", "v5k-s", "v5m", "v5n", "v5r", "v5r-i", "v5s", "v5t", "v5u", "v5u-s", "v5aru"}},
+       {"v5b", "v5g", "v5k", "v5k-s", "v5m", "v5n", "v5r", "v5r-i", "v5s", "v5t", "v5u", "v5u-s", "v5aru"}, {"書く", "読む", "話す", "待つ"}},
       {"一段动词（一段動詞）",
        "词尾为「る」，「る」前的假名在「い」段或「え」段；变化时去掉「る」再接其他成分，如「食べる」变为「食べない」「食べます」。",
-       {"v1", "v1-s"}},
-      {"カ行变格动词（カ変動詞）", "只有「来る（くる）」及其复合词，变化不规则。", {"vk"}},
-      {"サ行变格动词（サ変動詞）", "「する」以及「～する」「～ずる」类动词，变化不规则。", {"vs-i", "vs-s", "vz"}},
-      {"サ变名词（する名詞）", "本身是名词，后接「する」即可作动词用，如「勉強する」。", {"vs"}},
-      {"自动词（自動詞）", "不带宾语的动词，动作不涉及其他对象，如「開く（あく）」。", {"vi"}},
-      {"他动词（他動詞）", "带宾语（用「を」表示）的动词，如「開ける（あける）」。", {"vt"}},
+       {"v1", "v1-s"}, {"食べる", "見る", "起きる", "教える"}},
+      {"カ行变格动词（カ変動詞）", "只有「来る（くる）」及其复合词，变化不规则。", {"vk"}, {"来る", "持ってくる"}},
+      {"サ行变格动词（サ変動詞）", "「する」以及「～する」「～ずる」类动词，变化不规则。", {"vs-i", "vs-s", "vz"}, {"為る", "愛する", "感ずる", "信ずる"}},
+      {"サ变名词（する名詞）", "本身是名词，后接「する」即可作动词用，如「勉強する」。", {"vs"}, {"勉強", "運動", "旅行", "電話"}},
+      {"自动词（自動詞）", "不带宾语的动词，动作不涉及其他对象，如「開く（あく）」。", {"vi"}, {"開く", "起きる", "行く", "降る"}},
+      {"他动词（他動詞）", "带宾语（用「を」表示）的动词，如「開ける（あける）」。", {"vt"}, {"開ける", "食べる", "読む", "書く"}},
       {"形容词（形容詞）",
        "词尾为「い」，表示性质、状态或感情，有词形变化，如「高い」变为「高くない」「高かった」。",
-       {"adj-i", "adj-ix"}},
+       {"adj-i", "adj-ix"}, {"高い", "新しい", "美しい", "良い"}},
       {"形容动词（形容動詞）",
        "又称ナ形容词。词干表示性质、状态；修饰名词时接「な」，作谓语时接「だ」「です」。",
-       {"adj-na"}},
-      {"连体词（連体詞）", "只能修饰名词、没有词形变化的词，如「この」「あの」「大きな」。", {"adj-pn"}},
-      {"副词（副詞）", "修饰动词、形容词等用言，表示程度、状态、时间等，没有词形变化。", {"adv", "adv-to"}},
-      {"接续词（接続詞）", "连接词语、句子或段落，表示前后之间的关系。", {"conj"}},
-      {"感叹词（感動詞）", "表示感叹、呼唤或应答的词，能单独成句。", {"int"}},
-      {"助词（助詞）", "附在其他词后面，表示词与词之间的关系或增添某种意义，没有词形变化。", {"prt"}},
+       {"adj-na"}, {"静か", "綺麗", "元気", "有名"}},
+      {"连体词（連体詞）", "只能修饰名词、没有词形变化的词，如「この」「あの」「大きな」。", {"adj-pn"}, {"この", "あの", "大きな", "或る"}},
+      {"副词（副詞）", "修饰动词、形容词等用言，表示程度、状态、时间等，没有词形变化。", {"adv", "adv-to"}, {"とても", "もう", "ゆっくり", "時々"}},
+      {"接续词（接続詞）", "连接词语、句子或段落，表示前后之间的关系。", {"conj"}, {"しかし", "そして", "だから", "又は"}},
+      {"感叹词（感動詞）", "表示感叹、呼唤或应答的词，能单独成句。", {"int"}, {"ああ", "はい", "いいえ", "もしもし"}},
+      {"助词（助詞）", "附在其他词后面，表示词与词之间的关系或增添某种意义，没有词形变化。", {"prt"}, {"は", "が", "を", "に"}},
       {"助动词（助動詞）", "附在用言等后面，增添否定、过去、推测、使役、被动、礼貌等意义，有词形变化。",
-       {"aux-v", "aux", "aux-adj", "cop"}},
-      {"接头词（接頭語）", "附在词的前面，增添意义或语气，不能单独使用。", {"pref", "n-pref"}},
-      {"接尾词（接尾語）", "附在词的后面，增添意义或改变词性，不能单独使用。", {"suf", "n-suf"}},
-      {"惯用语、词组（表現）", "由几个词组成、作为一个整体使用的说法。", {"exp"}},
-      {"拟声拟态词（オノマトペ）", "模仿声音或描摹状态的词，多作副词使用。", {"on-mim"}},
+       {"aux-v", "aux", "aux-adj", "cop"}, {"です", "ます", "ない", "らしい"}},
+      {"接头词（接頭語）", "附在词的前面，增添意义或语气，不能单独使用。", {"pref", "n-pref"}, {"お", "ご", "不", "全"}},
+      {"接尾词（接尾語）", "附在词的后面，增添意义或改变词性，不能单独使用。", {"suf", "n-suf"}, {"さん", "的", "屋", "達"}},
+      {"惯用语、词组（表現）", "由几个词组成、作为一个整体使用的说法。", {"exp"}, {"おはようございます", "有難う", "宜しく", "済みません"}},
+      {"拟声拟态词（オノマトペ）", "模仿声音或描摹状态的词，多作副词使用。", {"on-mim"}, {"わくわく", "どきどき", "にこにこ", "ぺらぺら"}},
   };
   return parts;
 }
@@ -117,25 +118,48 @@ void PartsOfSpeechSection(const std::vector<AppendixEntry>& entries, std::vector
   for (const auto& part : PartsOfSpeech()) {
     std::vector<size_t> hits;
     for (size_t i = 0; i < entries.size(); ++i) {
-      if (entries[i].chinese.empty()) continue;
+      if (entries[i].chinese.empty() || std::u32string(ToCodePoints(entries[i].head)).size() < 2) continue;
       for (const auto& t : part.tags)
         if (std::find(tagsOf[i].begin(), tagsOf[i].end(), t) != tagsOf[i].end()) {
           hits.push_back(i);
           break;
         }
     }
-    // The examples whose Chinese word is most common, in dictionary order on ties.
-    std::stable_sort(hits.begin(), hits.end(),
-                     [&](size_t a, size_t b) { return entries[a].frequency > entries[b].frequency; });
+    // Examples whose Chinese is the head word itself (the surest), the most
+    // common first, in dictionary order on ties.
+    std::stable_sort(hits.begin(), hits.end(), [&](size_t a, size_t b) {
+      if (entries[a].headWordAgrees != entries[b].headWordAgrees) return entries[a].headWordAgrees;
+      return entries[a].frequency > entries[b].frequency;
+    });
     out.push_back("");
     out.push_back(part.title);
     out.push_back(part.explanation);
     std::string tagList;
     for (const auto& t : part.tags) tagList += (tagList.empty() ? "" : ", ") + t;
     out.push_back("缩写：" + tagList);
-    for (size_t k = 0; k < hits.size() && k < kExamples; ++k) {
-      const auto& e = entries[hits[k]];
-      out.push_back("例：" + Headline(e) + "　" + e.chinese);
+    // Our chosen examples when the dictionary has them with that part of
+    // speech, then the surest of the others.
+    std::vector<size_t> chosen;
+    for (const auto& word : part.examples) {
+      for (size_t i = 0; i < entries.size(); ++i) {
+        if (entries[i].head != word) continue;
+        bool tagged = std::any_of(part.tags.begin(), part.tags.end(), [&](const std::string& t) {
+          return std::find(tagsOf[i].begin(), tagsOf[i].end(), t) != tagsOf[i].end();
+        });
+        if (tagged) {
+          chosen.push_back(i);
+          break;
+        }
+      }
+      if (chosen.size() >= kExamples) break;
+    }
+    for (size_t i : hits) {
+      if (chosen.size() >= kExamples) break;
+      if (std::find(chosen.begin(), chosen.end(), i) == chosen.end()) chosen.push_back(i);
+    }
+    for (size_t i : chosen) {
+      const auto& e = entries[i];
+      out.push_back("例：" + Headline(e) + "　" + (e.chinese.empty() ? PlainGloss(e.glosses.front()) : e.chinese));
     }
   }
 }

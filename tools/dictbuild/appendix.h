@@ -16,6 +16,7 @@ struct AppendixEntry {
   std::vector<std::string> glosses;  // as written (tags included)
   std::string chinese;               // the Chinese explanation; empty when none
   std::int64_t frequency = 0;        // how common its first Chinese word is
+  bool headWordAgrees = false;       // the Chinese came from the head word itself ((a) or (b))
 };
 
 // The appendix lines (UTF-8, GBK characters only), in dictionary order of

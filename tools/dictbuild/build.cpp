@@ -462,7 +462,8 @@ Result Build(const Inputs& in, const ChineseConverter& conv, const Counts& parse
     std::string first = chinese.empty() ? std::string() : chinese.front();
     std::int64_t freq = idx.frequency(first);
     rows.push_back({ReadingKey(kana.empty() ? head : kana), head, n, {line, source},
-                    {head, kana, glosses, chinese.empty() ? std::string() : chineseText, freq}});
+                    {head, kana, glosses, chinese.empty() ? std::string() : chineseText, freq,
+                     source == ChineseSource::kHeadWord || source == ChineseSource::kStem}});
   }
   // Sorted by reading, so that the list reads like a Japanese dictionary.
   std::vector<size_t> order(rows.size());
