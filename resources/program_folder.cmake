@@ -4,6 +4,12 @@
 # The dictionaries are built from the UTF-8 sources under resources/dict and
 # encrypted with the program's own container code. KIRVALE_JAPANESE_SOURCE and
 # KIRVALE_ENGLISH_SOURCE may name other UTF-8 sources (the full dictionaries).
+# With KIRVALE_FULL_DICTIONARY ON (the default), tools/dictbuild builds the
+# real dictionaries and the appendix from the free sources instead, falling
+# back to these samples when a source is missing.
+
+option(KIRVALE_FULL_DICTIONARY
+       "Build multilingual.dic, english.dic and appendix.app from EDICT, CC-CEDICT and the other free sources" ON)
 
 set(KIRVALE_JAPANESE_SOURCE ${CMAKE_SOURCE_DIR}/resources/dict/multilingual.txt CACHE FILEPATH
     "UTF-8 source of multilingual.dic")
@@ -14,6 +20,9 @@ set(KIRVALE_APPENDIX_SOURCE ${CMAKE_SOURCE_DIR}/resources/appendix.txt CACHE FIL
 
 set(_resgen $<TARGET_FILE:kirvale-resgen>)
 
+if(KIRVALE_FULL_DICTIONARY)
+  include(${CMAKE_SOURCE_DIR}/tools/dictbuild/full_dictionary.cmake)
+else()
 add_custom_command(OUTPUT ${KIRVALE_FOLDER}/multilingual.dic
   COMMAND ${CMAKE_COMMAND} -E make_directory ${KIRVALE_FOLDER}
   COMMAND ${_resgen} dict ${KIRVALE_JAPANESE_SOURCE} ${KIRVALE_FOLDER}/multilingual.dic
@@ -31,6 +40,11 @@ add_custom_command(OUTPUT ${KIRVALE_FOLDER}/appendix.app
   COMMAND ${_resgen} gbk ${KIRVALE_APPENDIX_SOURCE} ${KIRVALE_FOLDER}/appendix.app
   DEPENDS kirvale-resgen ${KIRVALE_APPENDIX_SOURCE}
   COMMENT "Writing appendix.app")
+endif()
+
+add_custom_command(OUTPUT ${KIRVALE_FOLDER}/DATA-LICENSES
+  COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/resources/DATA-LICENSES ${KIRVALE_FOLDER}/DATA-LICENSES
+  DEPENDS ${CMAKE_SOURCE_DIR}/resources/DATA-LICENSES)
 
 add_custom_command(OUTPUT ${KIRVALE_FOLDER}/language.ini
   COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/resources/language.ini ${KIRVALE_FOLDER}/language.ini
@@ -57,7 +71,7 @@ add_custom_command(OUTPUT ${KIRVALE_FOLDER}/Kirvale.chm
 
 add_custom_target(program_folder ALL DEPENDS
   ${KIRVALE_FOLDER}/multilingual.dic ${KIRVALE_FOLDER}/english.dic ${KIRVALE_FOLDER}/appendix.app
-  ${KIRVALE_FOLDER}/language.ini ${_styles} ${KIRVALE_FOLDER}/Kirvale.chm kirvale)
+  ${KIRVALE_FOLDER}/language.ini ${_styles} ${KIRVALE_FOLDER}/Kirvale.chm ${KIRVALE_FOLDER}/DATA-LICENSES kirvale)
 
 # The splash picture is compiled into the program.
 add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/generated/splash_jpeg.cpp

@@ -1,0 +1,1 @@
+export default {"all":[["電話","电话","dian4 hua4",["telephone","phone call","phone number"],[],[31,141]],["啤酒","啤酒","pi2 jiu3","beer (loanword)",[],[58]],["㐌","㐌","ta1","variant of 它[ta1]",[5],[]],["\u5403","吃","chi1",["to eat; to consume"],[],[]],"not an entry",["走","走","zou3",["to walk","to go"],[],[]]],"variantLookup":[["它","它","ta1"]],"classifierLookup":[["個","个","ge4"]]}
