@@ -20,26 +20,36 @@ set(KIRVALE_APPENDIX_SOURCE ${CMAKE_SOURCE_DIR}/resources/appendix.txt CACHE FIL
 
 set(_resgen $<TARGET_FILE:kirvale-resgen>)
 
+# The sample dictionaries are always made: the window tests run on them,
+# whichever dictionaries the program folder gets.
+set(KIRVALE_SAMPLE_FOLDER ${CMAKE_BINARY_DIR}/sample)
+add_custom_command(OUTPUT ${KIRVALE_SAMPLE_FOLDER}/multilingual.dic
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${KIRVALE_SAMPLE_FOLDER}
+  COMMAND ${_resgen} dict ${KIRVALE_JAPANESE_SOURCE} ${KIRVALE_SAMPLE_FOLDER}/multilingual.dic
+  DEPENDS kirvale-resgen ${KIRVALE_JAPANESE_SOURCE}
+  COMMENT "Encrypting the sample multilingual.dic")
+add_custom_command(OUTPUT ${KIRVALE_SAMPLE_FOLDER}/english.dic
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${KIRVALE_SAMPLE_FOLDER}
+  COMMAND ${_resgen} dict ${KIRVALE_ENGLISH_SOURCE} ${KIRVALE_SAMPLE_FOLDER}/english.dic
+  DEPENDS kirvale-resgen ${KIRVALE_ENGLISH_SOURCE}
+  COMMENT "Encrypting the sample english.dic")
+add_custom_command(OUTPUT ${KIRVALE_SAMPLE_FOLDER}/appendix.app
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${KIRVALE_SAMPLE_FOLDER}
+  COMMAND ${_resgen} gbk ${KIRVALE_APPENDIX_SOURCE} ${KIRVALE_SAMPLE_FOLDER}/appendix.app
+  DEPENDS kirvale-resgen ${KIRVALE_APPENDIX_SOURCE}
+  COMMENT "Writing the sample appendix.app")
+set(_samples ${KIRVALE_SAMPLE_FOLDER}/multilingual.dic ${KIRVALE_SAMPLE_FOLDER}/english.dic
+             ${KIRVALE_SAMPLE_FOLDER}/appendix.app)
+
 if(KIRVALE_FULL_DICTIONARY)
   include(${CMAKE_SOURCE_DIR}/tools/dictbuild/full_dictionary.cmake)
 else()
-add_custom_command(OUTPUT ${KIRVALE_FOLDER}/multilingual.dic
-  COMMAND ${CMAKE_COMMAND} -E make_directory ${KIRVALE_FOLDER}
-  COMMAND ${_resgen} dict ${KIRVALE_JAPANESE_SOURCE} ${KIRVALE_FOLDER}/multilingual.dic
-  DEPENDS kirvale-resgen ${KIRVALE_JAPANESE_SOURCE}
-  COMMENT "Encrypting multilingual.dic")
-
-add_custom_command(OUTPUT ${KIRVALE_FOLDER}/english.dic
-  COMMAND ${CMAKE_COMMAND} -E make_directory ${KIRVALE_FOLDER}
-  COMMAND ${_resgen} dict ${KIRVALE_ENGLISH_SOURCE} ${KIRVALE_FOLDER}/english.dic
-  DEPENDS kirvale-resgen ${KIRVALE_ENGLISH_SOURCE}
-  COMMENT "Encrypting english.dic")
-
-add_custom_command(OUTPUT ${KIRVALE_FOLDER}/appendix.app
-  COMMAND ${CMAKE_COMMAND} -E make_directory ${KIRVALE_FOLDER}
-  COMMAND ${_resgen} gbk ${KIRVALE_APPENDIX_SOURCE} ${KIRVALE_FOLDER}/appendix.app
-  DEPENDS kirvale-resgen ${KIRVALE_APPENDIX_SOURCE}
-  COMMENT "Writing appendix.app")
+  foreach(f multilingual.dic english.dic appendix.app)
+    add_custom_command(OUTPUT ${KIRVALE_FOLDER}/${f}
+      COMMAND ${CMAKE_COMMAND} -E make_directory ${KIRVALE_FOLDER}
+      COMMAND ${CMAKE_COMMAND} -E copy ${KIRVALE_SAMPLE_FOLDER}/${f} ${KIRVALE_FOLDER}/${f}
+      DEPENDS ${KIRVALE_SAMPLE_FOLDER}/${f})
+  endforeach()
 endif()
 
 add_custom_command(OUTPUT ${KIRVALE_FOLDER}/DATA-LICENSES
@@ -71,7 +81,8 @@ add_custom_command(OUTPUT ${KIRVALE_FOLDER}/Kirvale.chm
 
 add_custom_target(program_folder ALL DEPENDS
   ${KIRVALE_FOLDER}/multilingual.dic ${KIRVALE_FOLDER}/english.dic ${KIRVALE_FOLDER}/appendix.app
-  ${KIRVALE_FOLDER}/language.ini ${_styles} ${KIRVALE_FOLDER}/Kirvale.chm ${KIRVALE_FOLDER}/DATA-LICENSES kirvale)
+  ${KIRVALE_FOLDER}/language.ini ${_styles} ${KIRVALE_FOLDER}/Kirvale.chm ${KIRVALE_FOLDER}/DATA-LICENSES
+  ${_samples} kirvale)
 
 # The splash picture is compiled into the program.
 add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/generated/splash_jpeg.cpp

@@ -15,7 +15,12 @@ ProgramFolder::ProgramFolder() {
   char buf[4096];
   if (::getcwd(buf, sizeof buf)) oldCwd_ = buf;
   const fs::path source = KIRVALE_PROGRAM_FOLDER;
-  for (const char* name : {"multilingual.dic", "english.dic", "appendix.app", "language.ini", "Kirvale.chm"})
+  // The tests know the sample dictionaries' entries, whatever dictionaries
+  // the built program folder holds.
+  const fs::path sample = KIRVALE_SAMPLE_FOLDER;
+  for (const char* name : {"multilingual.dic", "english.dic", "appendix.app"})
+    fs::copy_file(sample / name, fs::path(folder_.path()) / name);
+  for (const char* name : {"language.ini", "Kirvale.chm"})
     fs::copy_file(source / name, fs::path(folder_.path()) / name);
   fs::create_directories(fs::path(folder_.path()) / "styles");
   for (int i = 0; i < 4; ++i) {

@@ -1,5 +1,6 @@
 // A fresh program folder and Windows directory for one window test: the
-// built program folder's data files are copied into a temporary folder that
+// built program folder's data files (with the sample dictionaries) are
+// copied into a temporary folder that
 // becomes the working directory, and XDG_STATE_HOME / XDG_RUNTIME_DIR point at
 // temporary folders of their own.
 #pragma once
