@@ -681,6 +681,10 @@ void TForm3::SelectStyle(std::int16_t index) {
   p.setColor(QPalette::HighlightedText, colour(c.accentText));
   p.setColor(QPalette::ToolTipBase, colour(c.base));
   p.setColor(QPalette::ToolTipText, colour(c.text));
+  // Disabled controls and menu items read as disabled in every style.
+  const QColor grey = QColor::fromRgb(0x8A, 0x8A, 0x8A);
+  for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+    p.setColor(QPalette::Disabled, role, grey);
   QApplication::setPalette(p);
   const QString bar = QString("background:%1;color:%2;").arg(colour(c.button).name(), colour(c.buttonText).name());
   Panel2->setStyleSheet(bar);
