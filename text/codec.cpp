@@ -23,7 +23,7 @@ class Iconv {
   bool ok() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
 
   // Converts as much as possible; on an invalid or unconvertible sequence
-  // writes `replacement` and skips `skip` bytes of input, then goes on.
+  // writes `replacement`, skips one byte of input and goes on.
   std::string convert(std::string_view in, std::string_view replacement, bool* lossless) {
     std::string out;
     if (lossless) *lossless = true;
@@ -66,10 +66,14 @@ bool isAscii(std::string_view s) {
 
 }  // namespace
 
+std::string decodeToUtf8(std::string_view bytes, const char* charset) {
+  Iconv cv("UTF-8", charset);
+  return cv.convert(bytes, "\xEF\xBF\xBD", nullptr);
+}
+
 std::string gbkToUtf8(std::string_view gbk) {
   if (isAscii(gbk)) return std::string(gbk);
-  Iconv cv("UTF-8", "GB18030");
-  return cv.convert(gbk, "\xEF\xBF\xBD", nullptr);
+  return decodeToUtf8(gbk, "GB18030");
 }
 
 std::string utf8ToGbk(std::string_view utf8) {

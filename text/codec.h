@@ -18,6 +18,11 @@ namespace kirvale::text {
 // silently and every line still yields text.
 std::string gbkToUtf8(std::string_view gbk);
 
+// Decodes bytes in any iconv character set to UTF-8, each byte that does
+// not decode becoming U+FFFD. An unknown character set leaves the bytes as
+// they are.
+std::string decodeToUtf8(std::string_view bytes, const char* charset);
+
 // Encodes UTF-8 to GB18030 bytes (GBK for every character GBK holds).
 // Invalid UTF-8 bytes are encoded as "?".
 std::string utf8ToGbk(std::string_view utf8);

@@ -1,5 +1,4 @@
 // RunBuilder: the sources on disk to the files of the program folder.
-#include <iconv.h>
 #include <sys/stat.h>
 
 #include <cstdio>
@@ -24,29 +23,7 @@ bool IsReadableFile(const std::string& path) {
 
 // Decodes a whole file from `charset` to UTF-8; a byte that does not decode
 // becomes U+FFFD (the line it is in is then dropped by the GBK check).
-std::string Decode(const std::string& bytes, const char* charset) {
-  iconv_t cd = iconv_open("UTF-8", charset);
-  if (cd == reinterpret_cast<iconv_t>(-1)) return bytes;
-  std::string out;
-  out.reserve(bytes.size() * 3 / 2);
-  char* src = const_cast<char*>(bytes.data());
-  size_t left = bytes.size();
-  char buf[65536];
-  while (left > 0) {
-    char* dst = buf;
-    size_t room = sizeof buf;
-    size_t r = iconv(cd, &src, &left, &dst, &room);
-    out.append(buf, static_cast<size_t>(dst - buf));
-    if (r == static_cast<size_t>(-1) && errno != E2BIG) {
-      out.append("\xEF\xBF\xBD");
-      ++src;
-      --left;
-      iconv(cd, nullptr, nullptr, nullptr, nullptr);
-    }
-  }
-  iconv_close(cd);
-  return out;
-}
+std::string Decode(const std::string& bytes, const char* charset) { return text::decodeToUtf8(bytes, charset); }
 
 bool WriteDictionary(const std::string& path, const std::vector<std::string>& lines, bool encrypt,
                      const std::string& plainCopy, std::ostream& err) {
