@@ -2,6 +2,7 @@
 
 #include <QPainter>
 #include <QPainterPath>
+#include <cmath>
 
 #include "platform/jpeg.h"
 
@@ -133,6 +134,41 @@ QIcon GlyphIcon(Glyph glyph, int size) {
     case Glyph::Appendix:
       text("附", 10);
       break;
+    case Glyph::Correct: {  // the exercise's sign for a right answer
+      p.setPen(Qt::NoPen);
+      p.setBrush(QColor(0x2E, 0x9E, 0x44));
+      p.drawEllipse(QRectF(0.7, 0.7, 14.6, 14.6));
+      p.setPen(QPen(Qt::white, 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+      p.setBrush(Qt::NoBrush);
+      QPainterPath tick;
+      tick.moveTo(4.3, 8.3);
+      tick.lineTo(7.0, 11.0);
+      tick.lineTo(11.8, 5.6);
+      p.drawPath(tick);
+      break;
+    }
+    case Glyph::Cheat: {  // an eye
+      QPainterPath eye;
+      eye.moveTo(1.5, 8);
+      eye.quadTo(8, 1.5, 14.5, 8);
+      eye.quadTo(8, 14.5, 1.5, 8);
+      p.drawPath(eye);
+      p.setBrush(QColor(0x2B, 0x4A, 0x7A));
+      p.drawEllipse(QPointF(8, 8), 2.3, 2.3);
+      break;
+    }
+    case Glyph::Mark: {  // a star
+      p.setPen(QPen(QColor(0x8A, 0x5A, 0x00), 1.0));
+      p.setBrush(QColor(0xF2, 0xB7, 0x05));
+      QPolygonF star;
+      for (int i = 0; i < 10; ++i) {
+        const double r = (i % 2 == 0) ? 7.0 : 3.0;
+        const double a = -M_PI / 2 + i * M_PI / 5;
+        star << QPointF(8 + r * std::cos(a), 8.5 + r * std::sin(a));
+      }
+      p.drawPolygon(star);
+      break;
+    }
     case Glyph::AppIcon:
       p.setBrush(QColor(0x2B, 0x4A, 0x7A));
       p.setPen(Qt::NoPen);

@@ -21,7 +21,8 @@ QPixmap SplashPixmap();
 // The small pictures of the main window's buttons and menu items, drawn in
 // the program so that they look the same on every desktop.
 enum class Glyph { History, AdvancedSearch, Back, Forward, Menu, Copy, Add, Speak, Settings, MyDictionary,
-                   Notebook, WordOfTheDay, Help, About, Exit, Japanese, English, Appendix, AppIcon };
+                   Notebook, WordOfTheDay, Help, About, Exit, Japanese, English, Appendix, AppIcon,
+                   Correct, Cheat, Mark };
 QIcon GlyphIcon(Glyph glyph, int size = 16);
 
 }  // namespace kirvale::app

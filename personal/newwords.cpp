@@ -7,8 +7,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
-#include <QPainter>
-#include <QPainterPath>
 #include <QPushButton>
 #include <QShowEvent>
 #include <QTabBar>
@@ -18,9 +16,9 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
-#include <cmath>
 
 #include "app/globals.h"
+#include "app/images.h"
 #include "app/presenter.h"
 #include "settings/messages.h"
 
@@ -50,59 +48,6 @@ struct FixedTexts {
 constexpr FixedTexts kEnglishTexts{{"All", "Scan", "Exercise"}, {"Japanese", "Kana", "Chinese", "English"}, "Arial", 8};
 constexpr FixedTexts kChineseTexts{{"全部", "浏览", "练习"}, {"日语", "假名", "中文", "英语"}, "宋体", 10};
 const FixedTexts& fixedTexts(std::int16_t language) { return language == 0 ? kEnglishTexts : kChineseTexts; }
-
-// The small pictures of the exercise: the correct sign and the two buttons.
-QPixmap correctSign(int size) {
-  QPixmap pm(size, size);
-  pm.fill(Qt::transparent);
-  QPainter p(&pm);
-  p.setRenderHint(QPainter::Antialiasing);
-  p.setPen(Qt::NoPen);
-  p.setBrush(QColor(0x2E, 0x9E, 0x44));
-  p.drawEllipse(QRectF(1, 1, size - 2, size - 2));
-  QPen pen(Qt::white, size / 8.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
-  p.setPen(pen);
-  p.setBrush(Qt::NoBrush);
-  QPainterPath tick;
-  tick.moveTo(size * 0.27, size * 0.52);
-  tick.lineTo(size * 0.44, size * 0.69);
-  tick.lineTo(size * 0.74, size * 0.35);
-  p.drawPath(tick);
-  return pm;
-}
-
-QIcon cheatIcon() {
-  QPixmap pm(16, 16);
-  pm.fill(Qt::transparent);
-  QPainter p(&pm);
-  p.setRenderHint(QPainter::Antialiasing);
-  p.setPen(QPen(QColor(0x2B, 0x4A, 0x7A), 1.4));
-  QPainterPath eye;
-  eye.moveTo(1.5, 8);
-  eye.quadTo(8, 1.5, 14.5, 8);
-  eye.quadTo(8, 14.5, 1.5, 8);
-  p.drawPath(eye);
-  p.setBrush(QColor(0x2B, 0x4A, 0x7A));
-  p.drawEllipse(QPointF(8, 8), 2.3, 2.3);
-  return QIcon(pm);
-}
-
-QIcon markIcon() {
-  QPixmap pm(16, 16);
-  pm.fill(Qt::transparent);
-  QPainter p(&pm);
-  p.setRenderHint(QPainter::Antialiasing);
-  p.setPen(QPen(QColor(0x8A, 0x5A, 0x00), 1.0));
-  p.setBrush(QColor(0xF2, 0xB7, 0x05));
-  QPolygonF star;
-  for (int i = 0; i < 10; ++i) {
-    const double r = (i % 2 == 0) ? 7.0 : 3.0;
-    const double a = -M_PI / 2 + i * M_PI / 5;
-    star << QPointF(8 + r * std::cos(a), 8.5 + r * std::sin(a));
-  }
-  p.drawPolygon(star);
-  return QIcon(pm);
-}
 
 QFont designFont(const char* family, int pixelSize) {
   QFont f(u8(family));
@@ -232,7 +177,7 @@ void TForm9::buildControls() {
   FlatEdit1->installEventFilter(this);
   Image1 = named(new QLabel(FlatGroupBox4), "Image1", 115);
   Image1->setToolTip(u8("正确"));
-  Image1->setPixmap(correctSign(24));
+  Image1->setPixmap(GlyphIcon(Glyph::Correct, 24).pixmap(24, 24));
   Image1->setFixedSize(24, 24);
   Image1->hide();
   // The sign's place stays reserved while it is hidden.
@@ -241,13 +186,13 @@ void TForm9::buildControls() {
   Image1->setSizePolicy(keep);
   FlatButton3 = named(new QToolButton(FlatGroupBox4), "FlatButton3", 116);
   FlatButton3->setToolTip(u8("作弊"));
-  FlatButton3->setIcon(cheatIcon());
+  FlatButton3->setIcon(GlyphIcon(Glyph::Cheat));
   FlatButton3->setFocusPolicy(Qt::NoFocus);
   FlatButton3->setFixedSize(26, 26);
   connect(FlatButton3, &QToolButton::clicked, this, &TForm9::FlatButton3Click);
   FlatButton4 = named(new QToolButton(FlatGroupBox4), "FlatButton4", 117);
   FlatButton4->setToolTip(u8("成绩"));
-  FlatButton4->setIcon(markIcon());
+  FlatButton4->setIcon(GlyphIcon(Glyph::Mark));
   FlatButton4->setFocusPolicy(Qt::NoFocus);
   FlatButton4->setFixedSize(26, 26);
   connect(FlatButton4, &QToolButton::clicked, this, &TForm9::FlatButton4Click);
