@@ -4,9 +4,10 @@
 #include <QLabel>
 #include <QScreen>
 
-#include "app/images.h"
+#include "ui/images.h"
 
 namespace kirvale::app {
+using namespace kirvale::ui;
 
 TForm10::TForm10(QWidget* parent)
     : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {

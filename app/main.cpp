@@ -23,14 +23,14 @@
 #include <cstdio>
 
 #include "app/flash.h"
-#include "app/globals.h"
-#include "app/images.h"
+#include "ui/globals.h"
+#include "ui/images.h"
 #include "personal/newwords.h"
 #include "speech/read_aloud.h"
 #include "speech/speech_server.h"
-#include "app/presenter.h"
+#include "ui/presenter.h"
 #include "app/select.h"
-#include "app/startup_check.h"
+#include "platform/startup_check.h"
 #include "crypto/aes.h"
 #include "dictionary/pane_layout.h"
 #include "platform/shell.h"
@@ -42,6 +42,11 @@
 #include "text/codec.h"
 
 namespace kirvale::app {
+using namespace kirvale::ui;
+using platform::FileExists;
+using platform::MissingFiles;
+using platform::CheckDataFiles;
+using platform::MissingFilesMessage;
 namespace {
 
 constexpr const char* kJapaneseDictionary = "multilingual.dic";

@@ -17,12 +17,13 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "app/globals.h"
-#include "app/images.h"
-#include "app/presenter.h"
+#include "ui/globals.h"
+#include "ui/images.h"
+#include "ui/presenter.h"
 #include "settings/messages.h"
 
 namespace kirvale::app {
+using namespace kirvale::ui;
 namespace {
 
 QString u8(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }

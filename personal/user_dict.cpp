@@ -5,7 +5,7 @@
 
 #include "dictionary/dictionary_reader.h"
 #include "dictionary/entry_line.h"
-#include "app/startup_check.h"
+#include "platform/startup_check.h"
 #include "text/codec.h"
 
 namespace kirvale::personal {
@@ -23,7 +23,7 @@ std::string_view LineKey(std::string_view line) {
 }
 
 bool UserDictionary::Load(const std::string& path) {
-  if (!app::FileExists(path)) return true;
+  if (!platform::FileExists(path)) return true;
   std::vector<std::string> fileLines;
   if (!text::readGbkLines(path, fileLines)) return false;
   if (fileLines.size() > dictionary::kMaxLines) fileLines.resize(dictionary::kMaxLines);
@@ -43,7 +43,7 @@ bool UserDictionary::Load(const std::string& path) {
 
 bool UserDictionary::Save(const std::string& path) const {
   if (lines_.empty()) {
-    if (app::FileExists(path)) return std::remove(path.c_str()) == 0;
+    if (platform::FileExists(path)) return std::remove(path.c_str()) == 0;
     return true;
   }
   return text::writeGbkLinesAtomically(path, lines_);

@@ -3,13 +3,13 @@
 #include <QWidget>
 #include <exception>
 
-#include "app/presenter.h"
+#include "ui/presenter.h"
 #include "settings/messages.h"
 #include "speech/speech_text.h"
 
 namespace kirvale::speech {
 
-using app::Presenter;
+using ui::Presenter;
 
 std::unique_ptr<SpeechServer> StartSpeechServer(QWidget* parent, std::int16_t uiLanguage,
                                                 const SpeechServerFactory& create) {

@@ -2,10 +2,10 @@
 
 #include <filesystem>
 
-#include "app/startup_check.h"
+#include "platform/startup_check.h"
 #include "support/temp_dir.h"
 
-using namespace kirvale::app;
+using namespace kirvale::platform;
 using kirvale::testing::TempDir;
 using kirvale::testing::WriteBytes;
 

@@ -8,9 +8,9 @@
 #include <QToolButton>
 #include <QtTest>
 
-#include "app/globals.h"
+#include "ui/globals.h"
 #include "app/main.h"
-#include "app/presenter.h"
+#include "ui/presenter.h"
 #include "settings/interface_language.h"
 #include "support/program_folder.h"
 
@@ -40,8 +40,8 @@ class InterfaceLanguageTest : public QObject {
   Q_OBJECT
  private slots:
   void init() {
-    app::ResetProcessState();
-    app::Presenter::setHandler([](app::DialogKind, const QString&) { return true; });
+    ui::ResetProcessState();
+    ui::Presenter::setHandler([](ui::DialogKind, const QString&) { return true; });
   }
 
   void fullSwitchEnglishChineseEnglish() {
@@ -71,8 +71,8 @@ class InterfaceLanguageTest : public QObject {
 
     // To Chinese while the English list shows: the list title keeps naming it.
     w.SpeedButton4->click();
-    app::Settings.langu = 1;
-    app::Published.ApplyInterfaceLanguage();
+    ui::Settings.langu = 1;
+    ui::Published.ApplyInterfaceLanguage();
     settings::ApplyLanguageToFixedTexts();
     QCOMPARE(w.Label2->text(), u8("英语词条"));
     w.FlatSpeedButton1->click();
@@ -81,8 +81,8 @@ class InterfaceLanguageTest : public QObject {
     QCOMPARE(w.FlatButton1->font().pointSize(), 10);
 
     // And back.
-    app::Settings.langu = 0;
-    app::Published.ApplyInterfaceLanguage();
+    ui::Settings.langu = 0;
+    ui::Published.ApplyInterfaceLanguage();
     settings::ApplyLanguageToFixedTexts();
     QCOMPARE(w.N2->text(), QString("My Dictionary"));
     QCOMPARE(w.FlatButton4->toolTip(), QString("Forward"));

@@ -9,9 +9,9 @@
 #include <QToolButton>
 #include <QtTest>
 
-#include "app/globals.h"
+#include "ui/globals.h"
 #include "app/main.h"
-#include "app/presenter.h"
+#include "ui/presenter.h"
 #include "support/program_folder.h"
 #include "crypto/aes.h"
 #include "text/codec.h"
@@ -29,7 +29,7 @@ class LookupTest : public QObject {
   std::unique_ptr<app::TForm3> w;
 
   void start(int langu = 1, const std::string& extraUserDict = {}) {
-    app::ResetProcessState();
+    ui::ResetProcessState();
     folder = std::make_unique<ProgramFolder>();
     folder->writeSettings(kirvale::testing::DefaultSettingsText(langu));
     if (!extraUserDict.empty()) kirvale::text::writeGbkLinesAtomically(folder->file("userdict.dic"), {extraUserDict});
@@ -48,7 +48,7 @@ class LookupTest : public QObject {
 
  private slots:
   void init() {
-    app::Presenter::setHandler([](app::DialogKind, const QString&) { return true; });
+    ui::Presenter::setHandler([](ui::DialogKind, const QString&) { return true; });
   }
   void cleanup() {
     if (w) w->close();
@@ -92,7 +92,7 @@ class LookupTest : public QObject {
     // English full layout is switched to Chinese full by an English search.
     w->Panel3->clicked();
     QCOMPARE(w->Panel4->y(), 19);
-    QCOMPARE(app::Settings.level, -1);
+    QCOMPARE(ui::Settings.level, -1);
     type("walking");
     QVERIFY(w->englishlist->isVisible());
     QVERIFY(!w->wordlist->isVisible());
@@ -106,7 +106,7 @@ class LookupTest : public QObject {
     QVERIFY(w->SpeedButton3->isVisible());
     QVERIFY(!w->SpeedButton2->isVisible());
     QCOMPARE(w->Panel4->y(), 216);
-    QCOMPARE(app::Settings.level, 1);
+    QCOMPARE(ui::Settings.level, 1);
 
     type("Books");
     QTest::keyClick(w->wordtext, Qt::Key_Return);
@@ -169,10 +169,10 @@ class LookupTest : public QObject {
     QCOMPARE(w->FlatMemo1->toPlainText(), u8("(名)包（出现在我的词典）"));
     QCOMPARE(w->FlatMemo2->toPlainText(), u8("(n)bagFound in My Dictionary."));
     int added = 0;
-    app::Published.AddNewWord = [&](const std::string&, int) { ++added; };
+    ui::Published.AddNewWord = [&](const std::string&, int) { ++added; };
     w->SpeedButton2->click();
     QCOMPARE(added, 0);  // nothing to add from My Dictionary
-    app::Settings.useuser = 0;
+    ui::Settings.useuser = 0;
     QTest::keyClick(w->wordtext, Qt::Key_Return);
     QCOMPARE(w->Label3->text(), u8("◇鞄"));
     QVERIFY(w->FlatMemo1->toPlainText().startsWith("Sorry"));
@@ -181,7 +181,7 @@ class LookupTest : public QObject {
   void addButtonHandsTheShownLineToTheNotebook() {
     start();
     std::vector<std::string> lines;
-    app::Published.AddNewWord = [&](const std::string& l, int) { lines.push_back(l); };
+    ui::Published.AddNewWord = [&](const std::string& l, int) { lines.push_back(l); };
     type(u8("電話"));
     QTest::keyClick(w->wordtext, Qt::Key_Return);
     w->SpeedButton2->click();
@@ -190,7 +190,7 @@ class LookupTest : public QObject {
   }
 
   void anOverlongDictionaryIsCutWithOneMessage() {
-    app::ResetProcessState();
+    ui::ResetProcessState();
     folder = std::make_unique<ProgramFolder>();
     folder->writeSettings(kirvale::testing::DefaultSettingsText(0));
     std::vector<std::string> lines;
@@ -198,7 +198,7 @@ class LookupTest : public QObject {
     QVERIFY(kirvale::text::writeGbkLinesAtomically(folder->file("plain"), lines));
     kirvale::crypto::EncryptFileToContainer(folder->file("plain"), folder->file("multilingual.dic"), "tomvi-karsel");
     QStringList shown;
-    app::Presenter::setHandler([&](app::DialogKind, const QString& t) {
+    ui::Presenter::setHandler([&](ui::DialogKind, const QString& t) {
       shown << t;
       return true;
     });
@@ -218,19 +218,19 @@ class LookupTest : public QObject {
     QCOMPARE(w->Panel4->y(), 19);
     QCOMPARE(w->Panel4->height(), 216);
     QCOMPARE(w->FlatMemo2->height(), 193);
-    QCOMPARE(app::Settings.level, -1);
+    QCOMPARE(ui::Settings.level, -1);
     w->Panel3->clicked();
     QCOMPARE(w->Panel4->y(), 115);
     QCOMPARE(w->FlatMemo2->height(), 97);
-    QCOMPARE(app::Settings.level, 0);
+    QCOMPARE(ui::Settings.level, 0);
     w->Panel2->clicked();
     QCOMPARE(w->Panel4->y(), 216);
     QCOMPARE(w->Panel4->height(), 18);
-    QCOMPARE(app::Settings.level, 1);
+    QCOMPARE(ui::Settings.level, 1);
     w->Panel3->clicked();  // Chinese full -> split
     QCOMPARE(w->Panel4->y(), 115);
     // A stored level of 5 lays the panes out Chinese full.
-    app::Settings.level = 5;
+    ui::Settings.level = 5;
     w->ApplySettings();
     QCOMPARE(w->Panel4->y(), 216);
   }

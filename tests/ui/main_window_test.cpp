@@ -12,9 +12,9 @@
 #include <QToolButton>
 #include <QtTest>
 
-#include "app/globals.h"
+#include "ui/globals.h"
 #include "app/main.h"
-#include "app/presenter.h"
+#include "ui/presenter.h"
 #include "personal/newwords.h"
 #include "support/program_folder.h"
 #include "text/codec.h"
@@ -57,9 +57,9 @@ class MainWindowTest : public QObject {
 
  private slots:
   void init() {
-    app::ResetProcessState();
+    ui::ResetProcessState();
     shown.clear();
-    app::Presenter::setHandler([this](app::DialogKind, const QString& t) {
+    ui::Presenter::setHandler([this](ui::DialogKind, const QString& t) {
       shown << t;
       return true;
     });
@@ -101,7 +101,7 @@ class MainWindowTest : public QObject {
              kirvale::text::utf8ToGbk("apple\r\nzebra\r\n猫\r\n"));
 
     // Next run: loaded unchanged; clearing it and exiting deletes the file.
-    app::ResetProcessState();
+    ui::ResetProcessState();
     auto w = start(folder);
     QCOMPARE(w->ListBox1->count(), 3);
     w->ClearHistory();

@@ -16,9 +16,9 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "app/globals.h"
+#include "ui/globals.h"
 #include "app/main.h"
-#include "app/presenter.h"
+#include "ui/presenter.h"
 #include "personal/newwords.h"
 #include "support/program_folder.h"
 #include "text/codec.h"
@@ -37,7 +37,7 @@ const std::string kRain = "雨 [あめ] /(n) rain//雨/";
 const std::string kWalk = "歩く [あるく] /(v5k,vi) to walk//走；步行/";
 
 struct Shown {
-  app::DialogKind kind;
+  ui::DialogKind kind;
   QString text;
 };
 
@@ -95,33 +95,33 @@ class NewWordsTest : public QObject {
   static void prepare(app::TForm9& w) {
     w.FormCreate();
     w.setScanInterval(3600 * 1000);
-    app::Published.AddNewWord = [&w](const std::string& line, int position) { w.AddNewWord(line, position); };
+    ui::Published.AddNewWord = [&w](const std::string& line, int position) { w.AddNewWord(line, position); };
   }
 
  private slots:
   void initTestCase() { app::InstallFontSubstitutions(); }
 
   void init() {
-    app::ResetProcessState();
-    settings::ApplyFirstRunValues(app::Settings);
-    app::Settings.langu = 0;
+    ui::ResetProcessState();
+    settings::ApplyFirstRunValues(ui::Settings);
+    ui::Settings.langu = 0;
     shown.clear();
     answers.clear();
-    app::Presenter::setHandler([this](app::DialogKind k, const QString& t) {
+    ui::Presenter::setHandler([this](ui::DialogKind k, const QString& t) {
       shown.append({k, t});
       return answers.isEmpty() ? true : answers.takeFirst();
     });
   }
 
-  void cleanup() { app::Presenter::setHandler({}); }
+  void cleanup() { ui::Presenter::setHandler({}); }
 
   void exerciseWithOneRightAndOneWrongAnswerGivesTheMark() {
     ProgramFolder folder;
     app::TForm9 w;
     prepare(w);
     QCOMPARE(w.rowCount(), 0);
-    app::Published.AddNewWord(kLove, w.rowCount());
-    app::Published.AddNewWord(kRain, w.rowCount());
+    ui::Published.AddNewWord(kLove, w.rowCount());
+    ui::Published.AddNewWord(kRain, w.rowCount());
     QCOMPARE(w.rowCount(), 2);
     w.show();
 
@@ -170,7 +170,7 @@ class NewWordsTest : public QObject {
     shown.clear();
     QTest::mouseClick(child<QToolButton>(w, "FlatButton4"), Qt::LeftButton);
     QCOMPARE(shown.size(), 1);
-    QCOMPARE(shown[0].kind, app::DialogKind::Plain);
+    QCOMPARE(shown[0].kind, ui::DialogKind::Plain);
     QCOMPARE(shown[0].text, QString("Your mark is 50%。\r努めて(Work harder)!"));
 
     QTest::mouseClick(child<QToolButton>(w, "FlatButton3"), Qt::LeftButton);
@@ -212,7 +212,7 @@ class NewWordsTest : public QObject {
 
   void markBeforeAnyExerciseAndCheatWithoutWords() {
     ProgramFolder folder;
-    app::Settings.langu = 1;
+    ui::Settings.langu = 1;
     app::TForm9 w;
     prepare(w);
     w.show();
@@ -232,12 +232,12 @@ class NewWordsTest : public QObject {
 
     // Switching to English and back relabels on the next showing.
     w.close();
-    app::Settings.langu = 0;
+    ui::Settings.langu = 0;
     w.show();
     QCOMPARE(child<QTabBar>(w, "FlatTabControl1")->tabText(1), QString("Scan"));
     QCOMPARE(child<QTableWidget>(w, "ListView1")->horizontalHeaderItem(1)->text(), QString("Kana"));
     w.close();
-    app::Settings.langu = 1;
+    ui::Settings.langu = 1;
     w.show();
     auto* tabs = child<QTabBar>(w, "FlatTabControl1");
     QCOMPARE(tabs->tabText(1), QString("浏览"));
@@ -256,8 +256,8 @@ class NewWordsTest : public QObject {
     clickTab(w, 2);
     QCOMPARE(memo(w, "FlatMemo2"), QString("爱；爱情"));
     // Hints whose setting is not 1 are not written: they keep the old text.
-    app::Settings.givechin = 0;
-    app::Settings.giveeng = 2;
+    ui::Settings.givechin = 0;
+    ui::Settings.giveeng = 2;
     typeAnswer(w, "x");
     pressEnter(w);
     QCOMPARE(child<QLabel>(w, "Label3")->text(), QString("あめ"));
@@ -295,7 +295,7 @@ class NewWordsTest : public QObject {
     answers = {false};
     doubleClickRow(w, 1);
     QCOMPARE(shown.size(), 1);
-    QCOMPARE(shown[0].kind, app::DialogKind::Confirmation);
+    QCOMPARE(shown[0].kind, ui::DialogKind::Confirmation);
     QCOMPARE(shown[0].text, QString("This will stop the current scanning.Stop it anyway?"));
     QCOMPARE(w.rowCount(), 3);
     QCOMPARE(list->rowCount(), 3);
@@ -460,7 +460,7 @@ class NewWordsTest : public QObject {
       app::TForm9 w;
       prepare(w);
       QCOMPARE(shown.size(), 1);
-      QCOMPARE(shown[0].kind, app::DialogKind::Information);
+      QCOMPARE(shown[0].kind, ui::DialogKind::Information);
       QVERIFY(shown[0].text.contains("newdict.dic.bak"));
       QCOMPARE(w.rowCount(), 2);
       w.Save();
@@ -475,7 +475,7 @@ class NewWordsTest : public QObject {
       app::TForm9 w;
       prepare(w);
       QCOMPARE(shown.size(), 1);
-      QCOMPARE(shown[0].kind, app::DialogKind::Error);
+      QCOMPARE(shown[0].kind, ui::DialogKind::Error);
       QVERIFY(shown[0].text.startsWith("The new-words file newdict.dic could not be read: "));
       QCOMPARE(w.rowCount(), 0);
     }
@@ -485,7 +485,7 @@ class NewWordsTest : public QObject {
   // written there to be looked at.
   void threeTabsFitTheWindow() {
     ProgramFolder folder;
-    app::Settings.langu = 1;
+    ui::Settings.langu = 1;
     app::TForm9 w;
     prepare(w);
     for (const std::string& line : {kLove, kRain, kWalk}) w.AddNewWord(line, w.rowCount());
@@ -517,7 +517,7 @@ class NewWordsTest : public QObject {
     pressEnter(w);
     typeAnswer(w, "あめ");
     check("exercise-wrong");
-    app::Settings.langu = 0;
+    ui::Settings.langu = 0;
     w.close();
     w.show();
     check("all-english");

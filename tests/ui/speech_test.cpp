@@ -12,7 +12,7 @@
 #include <cstdlib>
 #include <stdexcept>
 
-#include "app/presenter.h"
+#include "ui/presenter.h"
 #include "settings/messages.h"
 #include "speech/audio_output.h"
 #include "speech/read_aloud.h"
@@ -22,8 +22,8 @@
 #include "support/temp_dir.h"
 
 using namespace kirvale::speech;
-using kirvale::app::DialogKind;
-using kirvale::app::Presenter;
+using kirvale::ui::DialogKind;
+using kirvale::ui::Presenter;
 
 namespace {
 

@@ -8,9 +8,9 @@
 #include <QTimer>
 #include <QtTest>
 
-#include "app/globals.h"
+#include "ui/globals.h"
 #include "app/main.h"
-#include "app/presenter.h"
+#include "ui/presenter.h"
 #include "app/select.h"
 #include "platform/shell.h"
 #include "platform/single_instance.h"
@@ -23,7 +23,7 @@ using kirvale::testing::ProgramFolder;
 namespace {
 
 struct Shown {
-  app::DialogKind kind;
+  ui::DialogKind kind;
   QString text;
 };
 
@@ -58,9 +58,9 @@ class StartupTest : public QObject {
 
  private slots:
   void init() {
-    app::ResetProcessState();
+    ui::ResetProcessState();
     shown.clear();
-    app::Presenter::setHandler([this](app::DialogKind k, const QString& t) {
+    ui::Presenter::setHandler([this](ui::DialogKind k, const QString& t) {
       shown.append({k, t});
       return true;
     });
@@ -75,7 +75,7 @@ class StartupTest : public QObject {
       QVERIFY(w.FormCreate());
       QCOMPARE(answer.seen, 1);
       QVERIFY(w.firstStart());
-      QCOMPARE(app::Settings.langu, 0);  // closed from the title bar: English
+      QCOMPARE(ui::Settings.langu, 0);  // closed from the title bar: English
       QVERIFY(shown.isEmpty());
       QVERIFY(Exists(folder.windowsDir() + "/multilingual.dic"));
       QVERIFY(Exists(folder.windowsDir() + "/english.dic"));
@@ -93,14 +93,14 @@ class StartupTest : public QObject {
     QVERIFY(!Exists(folder.windowsDir() + "/winnt002.ini"));
 
     // The next start finds the settings and asks nothing.
-    app::ResetProcessState();
+    ui::ResetProcessState();
     LanguageDialogAnswer none{LanguageDialogAnswer::Chinese};
     app::TForm3 again;
     QVERIFY(again.FormCreate());
     QVERIFY(!again.firstStart());
     QCOMPARE(none.seen, 0);
-    QCOMPARE(app::Settings.speed, 35);
-    QCOMPARE(app::Settings.tipindex, -1);
+    QCOMPARE(ui::Settings.speed, 35);
+    QCOMPARE(ui::Settings.tipindex, -1);
     again.close();
   }
 
@@ -110,7 +110,7 @@ class StartupTest : public QObject {
     answer.arm();
     app::TForm3 w;
     QVERIFY(w.FormCreate());
-    QCOMPARE(app::Settings.langu, 1);
+    QCOMPARE(ui::Settings.langu, 1);
     QCOMPARE(QString::fromStdString(folder.readSettings()),
              QString::fromStdString(kirvale::testing::DefaultSettingsText(1)));
     w.close();
@@ -126,9 +126,9 @@ class StartupTest : public QObject {
       QVERIFY(w.FormCreate());
       QCOMPARE(answer.seen, 1);  // the language could not be read: asked again
       QCOMPARE(shown.size(), 1);
-      QCOMPARE(shown[0].kind, app::DialogKind::Error);
+      QCOMPARE(shown[0].kind, ui::DialogKind::Error);
       QVERIFY(shown[0].text.contains("Invalid buffer size for decryption"));
-      QCOMPARE(app::Settings.speed, 35);
+      QCOMPARE(ui::Settings.speed, 35);
       QVERIFY(Exists(folder.windowsDir() + "/multilingual.dic"));  // start-up went on
       w.close();
     }
@@ -145,12 +145,12 @@ class StartupTest : public QObject {
     QCOMPARE(none.seen, 0);
     QCOMPARE(shown.size(), 1);
     QVERIFY(shown[0].text.contains("'quick' is not a valid integer value"));
-    QCOMPARE(app::Settings.langu, 0);
-    QCOMPARE(app::Settings.style, 2);
-    QCOMPARE(app::Settings.level, -1);
-    QCOMPARE(app::Settings.speed, 35);
-    QCOMPARE(app::Settings.givepron, 1);  // after the bad line: first-run value
-    QCOMPARE(app::Settings.tipindex, -1);
+    QCOMPARE(ui::Settings.langu, 0);
+    QCOMPARE(ui::Settings.style, 2);
+    QCOMPARE(ui::Settings.level, -1);
+    QCOMPARE(ui::Settings.speed, 35);
+    QCOMPARE(ui::Settings.givepron, 1);  // after the bad line: first-run value
+    QCOMPARE(ui::Settings.tipindex, -1);
     w.close();
   }
 
@@ -161,7 +161,7 @@ class StartupTest : public QObject {
     app::TForm3 w;
     QVERIFY(w.FormCreate());
     QCOMPARE(shown.size(), 1);
-    QCOMPARE(shown[0].kind, app::DialogKind::Information);
+    QCOMPARE(shown[0].kind, ui::DialogKind::Information);
     QCOMPARE(shown[0].text,
              QString("File(s) missing:appendix.app . Some functions unavailable or it has to terminate. "
                      "Download the software again. See help file."));
@@ -242,10 +242,10 @@ class StartupTest : public QObject {
     QVERIFY(!w.isMinimized());
     w.ApplicationDeactivate();
     QTRY_VERIFY(w.isMinimized());
-    QTRY_VERIFY(app::MinimisedFlag);
+    QTRY_VERIFY(ui::MinimisedFlag);
     QCoreApplication::postEvent(&w, new platform::WindowMessageEvent(platform::kActivationMessage, 0, 0));
     QTRY_VERIFY(!w.isMinimized());
-    QTRY_VERIFY(!app::MinimisedFlag);
+    QTRY_VERIFY(!ui::MinimisedFlag);
     w.close();
   }
 };

@@ -1,9 +1,9 @@
-#include "app/globals.h"
+#include "ui/globals.h"
 
 #include "settings/interface_language.h"
 #include "speech/speech_server.h"
 
-namespace kirvale::app {
+namespace kirvale::ui {
 
 settings::Settings Settings;
 bool MinimisedFlag = false;
@@ -30,4 +30,4 @@ void ResetProcessState() {
   Speech.reset();
 }
 
-}  // namespace kirvale::app
+}  // namespace kirvale::ui

@@ -1,9 +1,9 @@
-#include "app/presenter.h"
+#include "ui/presenter.h"
 
 #include <QApplication>
 #include <QMessageBox>
 
-namespace kirvale::app {
+namespace kirvale::ui {
 namespace {
 Presenter::Handler& handler() {
   static Presenter::Handler h;
@@ -33,4 +33,4 @@ bool Presenter::show(QWidget* parent, DialogKind kind, const QString& text) {
   return false;
 }
 
-}  // namespace kirvale::app
+}  // namespace kirvale::ui

@@ -17,7 +17,7 @@ namespace kirvale::speech {
 class SpeechServer;
 }
 
-namespace kirvale::app {
+namespace kirvale::ui {
 
 // The fourteen settings; every window reads and changes them directly.
 extern settings::Settings Settings;
@@ -58,4 +58,4 @@ extern std::unique_ptr<speech::SpeechServer> Speech;
 // run several start-ups in one process).
 void ResetProcessState();
 
-}  // namespace kirvale::app
+}  // namespace kirvale::ui

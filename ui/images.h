@@ -10,7 +10,7 @@ namespace kirvale::platform {
 struct RgbImage;
 }
 
-namespace kirvale::app {
+namespace kirvale::ui {
 
 QImage ToQImage(const platform::RgbImage& image);
 // A JPEG file decoded with libjpeg; a null picture when it cannot be read.
@@ -25,4 +25,4 @@ enum class Glyph { History, AdvancedSearch, Back, Forward, Menu, Copy, Add, Spea
                    Correct, Cheat, Mark };
 QIcon GlyphIcon(Glyph glyph, int size = 16);
 
-}  // namespace kirvale::app
+}  // namespace kirvale::ui

@@ -8,7 +8,7 @@
 
 class QWidget;
 
-namespace kirvale::app {
+namespace kirvale::ui {
 
 enum class DialogKind {
   Information,   // information dialog with OK
@@ -32,4 +32,4 @@ class Presenter {
   static void setHandler(Handler handler);
 };
 
-}  // namespace kirvale::app
+}  // namespace kirvale::ui

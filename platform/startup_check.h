@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-namespace kirvale::app {
+namespace kirvale::platform {
 
 struct MissingFiles {
   std::string list;            // each missing name followed by one blank
@@ -22,4 +22,4 @@ std::string MissingFilesMessage(const MissingFiles& missing, std::int16_t uiLang
 
 bool FileExists(const std::string& path);
 
-}  // namespace kirvale::app
+}  // namespace kirvale::platform

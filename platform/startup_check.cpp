@@ -1,10 +1,10 @@
-#include "app/startup_check.h"
+#include "platform/startup_check.h"
 
 #include <sys/stat.h>
 
 #include "settings/messages.h"
 
-namespace kirvale::app {
+namespace kirvale::platform {
 
 bool FileExists(const std::string& path) {
   struct stat st{};
@@ -34,4 +34,4 @@ std::string MissingFilesMessage(const MissingFiles& missing, std::int16_t uiLang
          settings::msg::kFilesMissingTail.in(uiLanguage);
 }
 
-}  // namespace kirvale::app
+}  // namespace kirvale::platform

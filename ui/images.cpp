@@ -1,4 +1,4 @@
-#include "app/images.h"
+#include "ui/images.h"
 
 #include <QPainter>
 #include <QPainterPath>
@@ -9,7 +9,7 @@
 extern const unsigned char kSplashJpeg[];
 extern const std::size_t kSplashJpeg_size;
 
-namespace kirvale::app {
+namespace kirvale::ui {
 
 QImage ToQImage(const platform::RgbImage& image) {
   if (image.width <= 0 || image.height <= 0) return {};
@@ -181,4 +181,4 @@ QIcon GlyphIcon(Glyph glyph, int size) {
   return QIcon(pm);
 }
 
-}  // namespace kirvale::app
+}  // namespace kirvale::ui
