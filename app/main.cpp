@@ -388,6 +388,12 @@ bool TForm3::FormCreate() {
   // 12. Publish ApplyInterfaceLanguage and AddNewWord.
   Published.ApplyInterfaceLanguage = [] { settings::ApplyInterfaceLanguage(kLanguageTable, UiLanguage()); };
   Published.AddNewWord = [this](const std::string& line, int position) { notebook_->AddNewWord(line, position); };
+  Published.SearchInMainWindow = [this](const std::string& text) {
+    wordtext->setText(u8(text));
+    listSelection_ = false;
+    FlatButton1->click();
+  };
+  Published.ClearHistory = [this] { ClearHistory(); };
   // 13. An empty Back/Forward path.
   session_.ResetPath();
   // 14. The head-word lists.

@@ -47,6 +47,12 @@ struct PublishedOperations {
   std::function<void(std::int16_t index)> SelectStyle;
   std::function<void()> ApplyInterfaceLanguage;
   std::function<void(const std::string& line, int position)> AddNewWord;
+  // Windows that start a main-window search the way the user does (advanced
+  // search, the capture pop-up): the text goes into the input box, the
+  // list-click flag is cleared and the Search button is invoked.
+  std::function<void(const std::string& text)> SearchInMainWindow;
+  // Empties the search history list (the settings dialog's clear button).
+  std::function<void()> ClearHistory;
 };
 extern PublishedOperations Published;
 
