@@ -3,6 +3,7 @@
 //   kirvale-cli encrypt SRC DST PASSPHRASE   plain file -> encrypted container
 //   kirvale-cli decrypt SRC DST PASSPHRASE   encrypted container -> plain file
 //   kirvale-cli lookup [--dir FOLDER] WORD   the main window's search
+//   kirvale-cli export notebook|userdict [--format tsv|csv] [--dir FOLDER] OUT
 //
 // encrypt/decrypt: exit 0 on success; on failure the error text goes to
 // stderr and the exit code is 1 (2 for bad usage).
@@ -21,9 +22,11 @@
 #include "crypto/aes.h"
 #include "dictionary/lookup.h"
 #include "personal/user_dict.h"
+#include "platform/program_folder.h"
 #include "platform/windows_dir.h"
 #include "settings/settings_store.h"
 #include "text/codec.h"
+#include "tools/cli/export_cmd.h"
 
 namespace {
 
@@ -31,7 +34,8 @@ int usage() {
   std::cerr << "usage:\n"
                "  kirvale-cli encrypt SRC DST PASSPHRASE\n"
                "  kirvale-cli decrypt SRC DST PASSPHRASE\n"
-               "  kirvale-cli lookup [--dir PROGRAM_FOLDER] WORD\n";
+               "  kirvale-cli lookup [--dir PROGRAM_FOLDER] WORD\n"
+               "  kirvale-cli export notebook|userdict [--format tsv|csv] [--dir PROGRAM_FOLDER] OUT\n";
   return 2;
 }
 
@@ -74,7 +78,7 @@ bool userDictionaryOn(const std::string& scratch) {
 }
 
 int lookup(int argc, char** argv) {
-  std::string folder = ".";
+  std::string folder;
   std::string word;
   for (int i = 2; i < argc; ++i) {
     const std::string a = argv[i];
@@ -87,6 +91,7 @@ int lookup(int argc, char** argv) {
   }
   const std::string text = kirvale::text::trim(word);
   if (text.empty()) return usage();
+  if (folder.empty()) folder = kirvale::platform::DefaultProgramFolder(KIRVALE_INSTALLED_DATA);
   ScratchFolder scratch;
   if (scratch.path().empty()) {
     std::cerr << "cannot create a temporary folder\n";
@@ -142,5 +147,6 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (cmd == "lookup") return lookup(argc, argv);
+  if (cmd == "export") return ExportCommand(argc, argv);
   return usage();
 }
