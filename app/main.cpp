@@ -499,7 +499,7 @@ void TForm3::bindReaders() {
   if (FileExists("appendix.app")) AppendixReader.Bind("appendix.app");
   if (!cut.isEmpty()) Presenter::info(this, u8(settings::msg::kDictionaryTooLong.in(UiLanguage())) + cut.join(", "));
   // My Dictionary's lines, for the lookup's fallback.
-  if (!UserDict.Load("userdict.dic")) Presenter::error(this, "Cannot read file \"userdict.dic\"");
+  if (!UserDict.Load("userdict.dic").ok) Presenter::error(this, "Cannot read file \"userdict.dic\"");
 }
 
 void TForm3::fillHeadWordLists() {
