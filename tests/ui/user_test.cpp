@@ -7,6 +7,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QTextEdit>
+#include <QTimer>
 #include <QtTest>
 
 #include "app/main.h"
@@ -228,6 +229,68 @@ class UserTest : public QObject {
     fill(w, u8("鳥"), QString(), 7, QString(), "bird");
     press(w, "FlatButton2");
     QCOMPARE(shown.last().text, QString("This a totally new entry.Please click Add to add it."));
+  }
+
+  // The main window creates the window at start-up, opens it from its menu,
+  // looks words up in its list and saves the list at exit.
+  void mainWindowOpensLooksUpAndSavesMyDictionary() {
+    ProgramFolder folder;
+    folder.writeSettings(kirvale::testing::DefaultSettingsText(1));
+    {
+      app::TForm3 main;
+      QVERIFY(main.FormCreate());
+      app::TForm6* w = main.myDictionary();
+      QVERIFY(w);
+      QVERIFY(main.N2->isEnabled());
+      QVERIFY(!w->isVisible());
+      bool modal = false;
+      QTimer::singleShot(0, w, [&] {
+        modal = w->isVisible() && w->isModal();
+        fill(*w, u8("猫"), u8("ねこ"), 7, u8("猫"), "cat");
+        press(*w, "FlatButton1");
+        fill(*w, u8("招き猫"), u8("まねきねこ"), 7, u8("招财猫"), "beckoning cat");
+        press(*w, "FlatButton1");
+        press(*w, "FlatButton4");
+      });
+      main.N2->trigger();
+      QVERIFY(modal);
+      QCOMPARE(listLines(*w).size(), 2);
+      // The lookup falls back on the same list.
+      main.wordtext->setText(u8("招き猫"));
+      main.FlatButton1->click();
+      QCOMPARE(main.Label3->text(), u8("◇招き猫"));
+      QCOMPARE(main.FlatMemo1->toPlainText(), u8("(名)招财猫（出现在我的词典）"));
+      main.close();
+    }
+    QCOMPARE(ReadBytes(folder.file("userdict.dic")),
+             text::utf8ToGbk(kAddedCat + "\r\n招き猫" + blanks(16) + "[まねきねこ] /(n)beckoning cat//(名)招财猫/\r\n"));
+
+    // The next start loads the lines with one blank less before the kana.
+    ui::ResetProcessState();
+    {
+      app::TForm3 main;
+      QVERIFY(main.FormCreate());
+      app::TForm6* w = main.myDictionary();
+      QCOMPARE(listLines(*w).first(), u8(kLoadedCat));
+      QCOMPARE(ui::UserDict.FindUserEntry("猫"), std::int16_t{0});
+      main.wordtext->setText(u8("招き猫"));
+      main.FlatButton1->click();
+      QCOMPARE(main.Label4->text(), u8("〖まねきねこ〗"));
+      // Delete every line, then close the program: the file is gone.
+      QTimer::singleShot(0, w, [&] {
+        while (!listLines(*w).isEmpty()) {
+          selectLine(*w, 0);
+          press(*w, "FlatButton3");
+        }
+        w->close();
+      });
+      main.N2->trigger();
+      QVERIFY(ui::UserDict.lines().empty());
+      QVERIFY(Exists(folder.file("userdict.dic")));
+      main.close();
+    }
+    QVERIFY(!Exists(folder.file("userdict.dic")));
+    QVERIFY(shown.isEmpty());
   }
 
   void handEditedFileLoadsAndIsKeptAside() {
