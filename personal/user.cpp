@@ -61,12 +61,12 @@ TForm6::~TForm6() = default;
 void TForm6::buildControls() {
   auto label = [this](const char* name, const char* text, int tag, int x, int y) {
     auto* l = named(new QLabel(u8(text), this), name, tag);
-    l->setGeometry(x, y, 60, 20);
+    l->setGeometry(x, y, 84, 20);
     return l;
   };
   auto lineEdit = [this](const char* name, int y) {
     auto* e = named(new QLineEdit(this), name);
-    e->setGeometry(72, y, 184, 22);
+    e->setGeometry(96, y, 160, 22);
     return e;
   };
   Label1 = label("Label1", "日语", 174, 10, 11);
@@ -75,7 +75,7 @@ void TForm6::buildControls() {
   FlatEdit2 = lineEdit("FlatEdit2", 38);
   Label3 = label("Label3", "词性", 175, 10, 67);
   FlatComboBox1 = named(new QComboBox(this), "FlatComboBox1");
-  FlatComboBox1->setGeometry(72, 66, 184, 22);
+  FlatComboBox1->setGeometry(96, 66, 160, 22);
   FlatComboBox1->setMaxVisibleItems(13);
 
   auto memo = [this](const char* name, int y) {
