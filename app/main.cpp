@@ -26,6 +26,7 @@
 #include "ui/globals.h"
 #include "ui/images.h"
 #include "personal/newwords.h"
+#include "personal/user.h"
 #include "speech/read_aloud.h"
 #include "speech/speech_server.h"
 #include "ui/presenter.h"
@@ -280,7 +281,8 @@ void TForm3::buildMenu() {
   N7 = item("N7", "关于...", 148, Glyph::About);
   N11 = item("N11", "退出", 149, Glyph::Exit);
   // Windows that are not part of the program yet stay disabled.
-  for (QAction* a : {N10, N1, N2, N6, N7}) a->setEnabled(false);
+  for (QAction* a : {N10, N1, N6, N7}) a->setEnabled(false);
+  connect(N2, &QAction::triggered, this, &TForm3::N2Click);
   connect(N4, &QAction::triggered, this, &TForm3::N4Click);
   connect(N9, &QAction::triggered, this, &TForm3::N9Click);
   connect(N11, &QAction::triggered, this, &TForm3::N11Click);
@@ -448,6 +450,10 @@ void TForm3::connectLookup() {
 
 void TForm3::createWindows() {
   // Each window is created once and kept, hidden, until the program ends.
+  // My Dictionary loads its lines, which the lookup falls back on.
+  myDictionary_ = new TForm6(this);
+  myDictionary_->FormCreate();
+  settings::RegisterWindow(myDictionary_);
   notebook_ = new TForm9(this);
   notebook_->FormCreate();
   notebook_->setScanInterval(Settings.speed);
@@ -483,6 +489,10 @@ void TForm3::mouseMoveEvent(QMouseEvent* e) {
   QWidget::mouseMoveEvent(e);
 }
 
+void TForm3::N2Click() {
+  if (myDictionary_) myDictionary_->exec();
+}
+
 void TForm3::N4Click() {
   if (notebook_) notebook_->exec();
 }
@@ -498,8 +508,6 @@ void TForm3::bindReaders() {
   if (truncated) cut << kEnglishDictionary;
   if (FileExists("appendix.app")) AppendixReader.Bind("appendix.app");
   if (!cut.isEmpty()) Presenter::info(this, u8(settings::msg::kDictionaryTooLong.in(UiLanguage())) + cut.join(", "));
-  // My Dictionary's lines, for the lookup's fallback.
-  if (!UserDict.Load("userdict.dic")) Presenter::error(this, "Cannot read file \"userdict.dic\"");
 }
 
 void TForm3::fillHeadWordLists() {
@@ -751,6 +759,7 @@ void TForm3::Shutdown() {
   if (shutDown_) return;
   shutDown_ = true;
   // 1. The user's files.
+  if (myDictionary_) myDictionary_->Save();
   if (notebook_) notebook_->Save();
   // A history that was never loaded (start-up stopped early) is not written:
   // that would delete the user's file.

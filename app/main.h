@@ -33,6 +33,7 @@ class MessageBus;
 namespace kirvale::app {
 
 class TForm10;
+class TForm6;
 class TForm9;
 
 // A caption bar that reports clicks.
@@ -106,6 +107,7 @@ class TForm3 : public QWidget {
 
   // The windows created at start-up (null until then).
   TForm9* notebook() const { return notebook_; }
+  TForm6* myDictionary() const { return myDictionary_; }
 
   // Handlers.
   void wordtextChange();
@@ -125,6 +127,7 @@ class TForm3 : public QWidget {
   void FlatButton3Click();
   void FlatButton4Click();
   void SpeedButton3Click();
+  void N2Click();
   void N4Click();
   void N9Click();
   void N11Click();
@@ -179,6 +182,7 @@ class TForm3 : public QWidget {
   bool historyLoaded_ = false;
   TForm10* splash_ = nullptr;
   TForm9* notebook_ = nullptr;
+  TForm6* myDictionary_ = nullptr;
 
   dictionary::Mode mode_ = dictionary::Mode::Japanese;
   dictionary::Mode previousMode_ = dictionary::Mode::Japanese;

@@ -27,6 +27,22 @@ inline constexpr MessagePair kEntryExists{"The entry already exists.Use Update i
                                           "词条已存在，清使用更新功能。"};
 inline constexpr MessagePair kEntryIsNew{"This a totally new entry.Please click Add to add it.",
                                          "这是一个新词条，请使用添加功能。"};
+inline constexpr MessagePair kChoosePartOfSpeech{"Please choose a part of speech.", "请选择词性。"};
+inline constexpr MessagePair kUserDictFull{"My Dictionary is full: it holds at most 32767 entries.",
+                                           "我的词典已满：最多只能保存32767个词条。"};
+inline constexpr MessagePair kUserDictUnreadable{"The file of My Dictionary, userdict.dic, could not be read: ",
+                                                 "无法读取我的词典文件userdict.dic："};
+inline constexpr MessagePair kUserDictNotGbk{
+    "The file of My Dictionary, userdict.dic, holds bytes that are not GBK text; they are shown as \xEF\xBF\xBD.",
+    "我的词典文件userdict.dic中有非GBK编码的字节，显示为\xEF\xBF\xBD。"};
+inline constexpr MessagePair kUserDictKept{
+    "\nThe file as it is now will be kept as userdict.dic.bak when it is next saved.",
+    "\n下次保存时，现有文件将保留为userdict.dic.bak。"};
+inline constexpr MessagePair kUserDictTooLong{
+    "The file of My Dictionary, userdict.dic, has more than 32767 lines; only the first 32767 are shown. "
+    "The others stay in the file.",
+    "我的词典文件userdict.dic超过32767行，只显示前32767行，其余各行仍保留在文件中。"};
+inline constexpr MessagePair kUserDictNotSaved{"My Dictionary could not be saved: ", "无法保存我的词典："};
 // New-words notebook.
 inline constexpr MessagePair kStopScanning{"This will stop the current scanning.Stop it anyway?",
                                            "删除操作将使进行中的浏览终止，终止浏览吗？"};

@@ -118,7 +118,7 @@ int lookup(int argc, char** argv) {
   } else {
     kirvale::personal::UserDictionary user;
     const bool on = userDictionaryOn(scratch.path());
-    if (on && !user.Load(folder + "/userdict.dic")) {
+    if (on && !user.Load(folder + "/userdict.dic").ok) {
       std::cerr << "cannot read " << folder << "/userdict.dic\n";
       return 2;
     }
