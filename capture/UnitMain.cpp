@@ -167,8 +167,7 @@ bool TForm12::FormCreate(platform::MessageBus* bus) {
   // 4.-5. Zero what the program touches, then write the pop-up's handle.
   unsigned char* b = block_.data();
   std::fill(b, b + kBlockUsedBytes, 0);
-  const auto handle = static_cast<std::uint32_t>(platform::kCapturePopupHandle);
-  for (int i = 0; i < 4; ++i) b[kTargetOffset + static_cast<std::size_t>(i)] = static_cast<unsigned char>(handle >> (8 * i));
+  WriteTargetHandle(b, static_cast<std::uint32_t>(platform::kCapturePopupHandle));
   if (bus) bus->RegisterWindow(platform::kCapturePopupHandle, this);
   // 6.
   popupClosed_ = false;

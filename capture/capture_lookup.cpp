@@ -115,6 +115,22 @@ std::string TextFromBlockField(std::string_view field) {
   return text::trim(text::gbkToUtf8(field));
 }
 
+std::uint32_t TargetHandle(const unsigned char* block) {
+  std::uint32_t h = 0;
+  for (int i = 3; i >= 0; --i) h = h << 8 | block[kTargetOffset + static_cast<std::size_t>(i)];
+  return h;
+}
+
+void WriteTargetHandle(unsigned char* block, std::uint32_t handle) {
+  for (int i = 0; i < 4; ++i) block[kTargetOffset + static_cast<std::size_t>(i)] = static_cast<unsigned char>(handle >> (8 * i));
+}
+
+void WriteBlockText(unsigned char* block, std::string_view field) {
+  field = field.substr(0, kMaxFieldText);
+  std::memset(block + kTextOffset, 0, kTextField);
+  std::memcpy(block + kTextOffset, field.data(), field.size());
+}
+
 // ---------------------------------------------------------------- key and candidates
 
 std::string CaptureKey(std::string_view text) {

@@ -46,6 +46,13 @@ std::string BlockFieldFromText(std::string_view utf8);
 // from GBK (a byte that does not decode becomes U+FFFD), trimmed.
 std::string TextFromBlockField(std::string_view field);
 
+// The block's fields (`block` holds at least kBlockUsedBytes bytes): the
+// target handle, little-endian at offset 0, and the text field, which gets
+// `field` (cut to 100 bytes) and NUL bytes after it.
+std::uint32_t TargetHandle(const unsigned char* block);
+void WriteTargetHandle(unsigned char* block, std::uint32_t handle);
+void WriteBlockText(unsigned char* block, std::string_view field);
+
 // ---------------------------------------------------------------- key and candidates
 
 // The look-up key cut from a trimmed captured text: a leading run of ASCII

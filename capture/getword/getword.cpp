@@ -92,14 +92,9 @@ class Hook : public QObject {
   void send(std::int64_t lParam, const std::string& field) {
     if (!block_.isOpen() && block_.Open(capture::kBlockName, capture::kBlockUsedBytes) != platform::SharedBlock::Failure::None)
       return;
-    unsigned char* b = block_.data();
-    const std::uint32_t handle = static_cast<std::uint32_t>(b[0]) | static_cast<std::uint32_t>(b[1]) << 8 |
-                                 static_cast<std::uint32_t>(b[2]) << 16 | static_cast<std::uint32_t>(b[3]) << 24;
+    const std::uint32_t handle = capture::TargetHandle(block_.data());
     if (handle == 0) return;
-    if (lParam == capture::kNotifyText) {
-      std::memset(b + capture::kTextOffset, 0, capture::kTextField);
-      std::memcpy(b + capture::kTextOffset, field.data(), std::min(field.size(), capture::kTextField - 1));
-    }
+    if (lParam == capture::kNotifyText) capture::WriteBlockText(block_.data(), field);
     platform::MessageBus::PostToWindow(kWindowClass, handle, capture::kCaptureMessage, 0, lParam, kPostTimeoutMs);
   }
 

@@ -236,3 +236,72 @@ TEST(CaptureGeometry, PointerRulesSizeAndFlipping) {
 
 }  // namespace
 }  // namespace kirvale::capture
+
+// ---------------------------------------------------------------- the block's fields and kirvale-cli
+
+#include <sys/wait.h>
+
+#include <cstdlib>
+
+#include "crypto/aes.h"
+#include "support/temp_dir.h"
+
+namespace kirvale::capture {
+namespace {
+
+TEST(CaptureBlockFields, HandleAndTextField) {
+  std::vector<unsigned char> block(kBlockUsedBytes, 0xEE);
+  WriteTargetHandle(block.data(), 0x01020304u);
+  EXPECT_EQ(block[0], 0x04);
+  EXPECT_EQ(block[3], 0x01);
+  EXPECT_EQ(TargetHandle(block.data()), 0x01020304u);
+  WriteBlockText(block.data(), std::string(300, 'z'));
+  // 100 bytes of text and a NUL: the field never runs into byte 235.
+  EXPECT_EQ(block[kTextOffset + 99], 'z');
+  EXPECT_EQ(block[kTextOffset + 100], 0);
+  EXPECT_EQ(block[kTextOffset - 1], 0xEE);
+  WriteBlockText(block.data(), "ab");
+  EXPECT_EQ(TextFromBlockField(std::string(reinterpret_cast<char*>(block.data()) + kTextOffset, kTextField)), "ab");
+}
+
+struct CliRun {
+  int code;
+  std::string out;
+};
+CliRun runCaptureCli(const testing::TempDir& dir, const std::string& args) {
+  const std::string cmd = std::string(KIRVALE_CLI) + " " + args + " >" + dir.file("out") + " 2>" + dir.file("err");
+  const int status = std::system(cmd.c_str());
+  return {WEXITSTATUS(status), testing::ReadBytes(dir.file("out"))};
+}
+
+TEST(CaptureCli, PrintsThePopupLines) {
+  testing::TempDir dir;
+  auto writeDict = [&](const char* name, const std::vector<std::string>& lines) {
+    ASSERT_TRUE(text::writeGbkLinesAtomically(dir.file("plain"), lines));
+    crypto::EncryptFileToContainer(dir.file("plain"), dir.file(name), crypto::kDictionaryPassphrase);
+  };
+  writeDict("multilingual.dic", {"本 [ほん] /book//书/", "日本 [にほん] /Japan//日本/", "日本語 [にほんご] /Japanese//日语/"});
+  writeDict("english.dic", {"run,跑", "running,跑步", "runny,流鼻涕的"});
+  const std::string d = "--dir " + dir.path() + " ";
+  CliRun r = runCaptureCli(dir, "capture " + d + "'日本。'");
+  EXPECT_EQ(r.code, 0);
+  EXPECT_EQ(r.out, "·日本,日本\n·本,书\n·日本語,日语\n");
+  r = runCaptureCli(dir, "capture " + d + "--showwhat 0 日本");
+  EXPECT_EQ(r.out, "·日本,Japan\n·本,book\n·日本語,Japanese\n");
+  r = runCaptureCli(dir, "capture " + d + "Running,");
+  EXPECT_EQ(r.code, 0);
+  EXPECT_EQ(r.out, "·running,跑步\n");
+  r = runCaptureCli(dir, "capture " + d + "--match 1 --lang en runn");
+  EXPECT_EQ(r.code, 1);
+  EXPECT_EQ(r.out, "·runn,Not found!\n");
+  r = runCaptureCli(dir, "capture " + d + "runn");
+  EXPECT_EQ(r.out, "·running,跑步\n");
+  EXPECT_EQ(runCaptureCli(dir, "capture " + d + "'(word)'").code, 3);
+  EXPECT_EQ(runCaptureCli(dir, "capture " + d + "'   '").code, 3);
+  EXPECT_EQ(runCaptureCli(dir, "capture --match 2 word").code, 2);
+  EXPECT_EQ(runCaptureCli(dir, "capture --dir " + dir.file("none") + " word").code, 2);
+  EXPECT_EQ(runCaptureCli(dir, "capture").code, 2);
+}
+
+}  // namespace
+}  // namespace kirvale::capture

@@ -24,6 +24,7 @@
 #include "platform/windows_dir.h"
 #include "settings/settings_store.h"
 #include "text/codec.h"
+#include "tools/cli/capture_cmd.h"
 
 namespace {
 
@@ -142,5 +143,6 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (cmd == "lookup") return lookup(argc, argv);
+  if (cmd == "capture" || cmd == "post-capture") return kirvale::cli::CaptureCommand(argc, argv);
   return usage();
 }
