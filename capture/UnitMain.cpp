@@ -263,7 +263,6 @@ void TForm12::showLookup(const PopupLookup& r, const std::string& text) {
     move(at.x, at.y);
   }
   if (!isVisible()) show();
-  raise();
 }
 
 QString TForm12::markedText() const { return Lines[static_cast<std::size_t>(markedSlot_ - 1)]->text(); }
