@@ -23,6 +23,7 @@
 #include <cstdio>
 
 #include "app/flash.h"
+#include "capture/UnitMain.h"
 #include "ui/globals.h"
 #include "ui/images.h"
 #include "personal/newwords.h"
@@ -377,6 +378,14 @@ bool TForm3::FormCreate() {
   bindReaders();
   // 9. The other windows.
   createWindows();
+  // Without the hook library's block the program ends here: no settings are
+  // saved, and the plain dictionary copies are not left behind.
+  if (captureBlockMissing_) {
+    closeSplash();
+    startupStopped_ = true;
+    for (const char* name : {kJapaneseDictionary, kEnglishDictionary}) std::remove((WindowsDir + "/" + name).c_str());
+    return false;
+  }
   // 10. Apply and publish the settings and the style.
   ApplySettings();
   Published.ApplySettings = [this] { ApplySettings(); };
@@ -412,6 +421,9 @@ bool TForm3::FormCreate() {
   if (!platform::IsNtFamily()) N10->setEnabled(false);
   // 17. Close the splash.
   closeSplash();
+  // 18. The capture pop-up's translucency, also for the settings dialog.
+  popup_->ApplyTranslucency();
+  Published.ApplyCaptureTranslucency = [this] { popup_->ApplyTranslucency(); };
   // 19.
   MinimisedFlag = false;
   // 20. The suffix table of the English search.
@@ -420,6 +432,8 @@ bool TForm3::FormCreate() {
   // start-up goes on.
   Speech = speech::StartSpeechServer(this, UiLanguage());
   if (bus_) bus_->RegisterWindow(platform::kMainWindowHandle, this);
+  // 22. Screen capture.
+  if (Settings.capturing == 1) capture::StartCapture(this);
   wordtext->setFocus();
   return true;
 }
@@ -458,6 +472,28 @@ void TForm3::createWindows() {
   notebook_->FormCreate();
   notebook_->setScanInterval(Settings.speed);
   settings::RegisterWindow(notebook_);
+  // The capture pop-up: topmost and ownerless, deleted with the main window.
+  popup_ = new capture::TForm12(this);
+  connect(this, &QObject::destroyed, popup_, [p = popup_] { delete p; });
+  popup_->setNotebookRows([this] { return notebook_ ? notebook_->rowCount() : 0; });
+  if (!popup_->FormCreate(bus_)) {
+    captureBlockMissing_ = true;
+    return;
+  }
+  N10->setEnabled(true);
+  connect(N10, &QAction::triggered, this, &TForm3::N10Click);
+}
+
+void TForm3::N10Click() {
+  // The item has already toggled its check mark.
+  if (N10->isChecked()) {
+    Settings.capturing = 1;
+    capture::StartCapture(this);
+  } else {
+    Settings.capturing = 0;
+    if (popup_->isVisible()) popup_->hide();
+    capture::StopCapture();
+  }
 }
 
 void TForm3::BitBtn1Click() { ListBox1->setVisible(ListBox1->isHidden()); }

@@ -29,6 +29,9 @@ class QToolButton;
 namespace kirvale::platform {
 class MessageBus;
 }
+namespace kirvale::capture {
+class TForm12;
+}
 
 namespace kirvale::app {
 
@@ -193,6 +196,15 @@ class TForm3 : public QWidget {
   std::vector<std::string> englishItems_;
   dictionary::SearchSession session_;
   void navigate(std::optional<std::string> text);
+
+  // Screen capture: the pop-up, and the menu item's handler.
+ public:
+  capture::TForm12* capturePopup() const { return popup_; }
+  void N10Click();
+
+ private:
+  capture::TForm12* popup_ = nullptr;
+  bool captureBlockMissing_ = false;
 };
 
 }  // namespace kirvale::app

@@ -48,15 +48,19 @@ bool MessageBus::PostToWindow(const QString& className, qint64 handle, quint32 m
   QLocalSocket socket;
   socket.connectToServer(ServerName(className));
   if (!socket.waitForConnected(timeoutMs)) return false;
-  QByteArray record;
-  QDataStream out(&record, QIODevice::WriteOnly);
-  out.setByteOrder(QDataStream::LittleEndian);
-  out << handle << static_cast<qint64>(message) << wParam << lParam;
-  socket.write(record);
+  socket.write(EncodeRecord(handle, message, wParam, lParam));
   if (!socket.waitForBytesWritten(timeoutMs)) return false;
   socket.disconnectFromServer();
   if (socket.state() != QLocalSocket::UnconnectedState) socket.waitForDisconnected(timeoutMs);
   return true;
+}
+
+QByteArray MessageBus::EncodeRecord(qint64 handle, quint32 message, qint64 wParam, qint64 lParam) {
+  QByteArray record;
+  QDataStream out(&record, QIODevice::WriteOnly);
+  out.setByteOrder(QDataStream::LittleEndian);
+  out << handle << static_cast<qint64>(message) << wParam << lParam;
+  return record;
 }
 
 bool MessageBus::Claim(const QString& className) {

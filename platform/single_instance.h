@@ -20,6 +20,8 @@ namespace kirvale::platform {
 
 inline constexpr quint32 kActivationMessage = 0x1400;  // a second start asks the first to come forward
 inline constexpr qint64 kMainWindowHandle = 1;
+// The capture pop-up's handle: the hook library addresses its messages here.
+inline constexpr qint64 kCapturePopupHandle = 2;
 
 class WindowMessageEvent : public QEvent {
  public:
@@ -42,6 +44,8 @@ class MessageBus : public QObject {
   // folder under the temporary folder.
   static QString RuntimeFolder();
   static QString ServerName(const QString& className);
+  // One record as it travels on the socket.
+  static QByteArray EncodeRecord(qint64 handle, quint32 message, qint64 wParam, qint64 lParam);
 
   // Posts a message to the window `handle` of the running instance whose
   // main window has `className`. Returns false when there is none.

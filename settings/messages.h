@@ -64,6 +64,9 @@ inline constexpr MessagePair kNotebookKept{
 inline constexpr MessagePair kNotebookNotSaved{"The new-words notebook could not be saved: ", "无法保存生词本："};
 // Capture pop-up.
 inline constexpr MessagePair kNotFound{"Not found!", "没有找到！"};
+inline constexpr MessagePair kCaptureNeedsX11{
+    "Screen capture needs an X11 desktop: this desktop has no primary selection to watch.",
+    "屏幕取词需要X11桌面：当前桌面没有可供监视的主选区。"};
 
 // Lookup results: both halves are always shown together, one in each pane.
 inline constexpr MessagePair kEntryNotFound{"Sorry, the typed entry has not been found.",

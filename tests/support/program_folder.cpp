@@ -5,7 +5,9 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "capture/capture_lookup.h"
 #include "crypto/aes.h"
+#include "platform/shared_block.h"
 
 namespace fs = std::filesystem;
 
@@ -29,6 +31,9 @@ ProgramFolder::ProgramFolder() {
   }
   ::setenv("XDG_STATE_HOME", state_.path().c_str(), 1);
   ::setenv("XDG_RUNTIME_DIR", runtime_.path().c_str(), 1);
+  // The hook library creates its block when the program starts; this
+  // process started before the runtime folder above was chosen.
+  platform::CreateSharedBlock(capture::kBlockName, 4096);
   fs::create_directories(windowsDir());
   if (::chdir(folder_.path().c_str()) != 0) std::abort();
 }

@@ -27,6 +27,7 @@
 #include "settings/settings_store.h"
 #include "text/codec.h"
 #include "tools/cli/export_cmd.h"
+#include "tools/cli/capture_cmd.h"
 
 namespace {
 
@@ -148,5 +149,6 @@ int main(int argc, char** argv) {
   }
   if (cmd == "lookup") return lookup(argc, argv);
   if (cmd == "export") return ExportCommand(argc, argv);
+  if (cmd == "capture" || cmd == "post-capture") return kirvale::cli::CaptureCommand(argc, argv);
   return usage();
 }
