@@ -25,13 +25,18 @@
 #include "settings/settings_store.h"
 #include "text/codec.h"
 
+namespace kirvale::cli {
+int AppendixCommand(int argc, char** argv);  // appendix_cmd.cpp
+}
+
 namespace {
 
 int usage() {
   std::cerr << "usage:\n"
                "  kirvale-cli encrypt SRC DST PASSPHRASE\n"
                "  kirvale-cli decrypt SRC DST PASSPHRASE\n"
-               "  kirvale-cli lookup [--dir PROGRAM_FOLDER] WORD\n";
+               "  kirvale-cli lookup [--dir PROGRAM_FOLDER] WORD\n"
+               "  kirvale-cli appendix [--dir PROGRAM_FOLDER] TITLE\n";
   return 2;
 }
 
@@ -142,5 +147,6 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (cmd == "lookup") return lookup(argc, argv);
+  if (cmd == "appendix") return kirvale::cli::AppendixCommand(argc, argv);
   return usage();
 }
