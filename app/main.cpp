@@ -32,6 +32,7 @@
 #include "app/select.h"
 #include "platform/startup_check.h"
 #include "crypto/aes.h"
+#include "dictionary/appendix_section.h"
 #include "dictionary/pane_layout.h"
 #include "platform/shell.h"
 #include "platform/single_instance.h"
@@ -173,6 +174,7 @@ void TForm3::buildControls() {
   applist = makeList("applist", 112);
   englishlist->hide();
   applist->hide();
+  for (const char* topic : dictionary::kAppendixTopics) applist->addItem(u8(topic));
 
   FlatGroupBox1 = tagged(new QGroupBox(u8("日语"), this), 140);
   FlatGroupBox1->setObjectName("FlatGroupBox1");
@@ -442,8 +444,8 @@ void TForm3::connectLookup() {
   // Moving the mouse over the window itself hides the history list.
   setMouseTracking(true);
   FlatMemo2->viewport()->installEventFilter(this);
-  // The appendix list has no viewer yet.
-  FlatSpeedButton2->setEnabled(false);
+  connect(FlatSpeedButton2, &QToolButton::clicked, this, &TForm3::FlatSpeedButton2Click);
+  connect(applist, &QListWidget::itemDoubleClicked, this, &TForm3::applistDblClick);
 }
 
 void TForm3::createWindows() {
@@ -563,8 +565,11 @@ void TForm3::showHeadWordList(QListWidget* list) {
   if (!list->isHidden()) return;
   for (QListWidget* l : {wordlist, englishlist, applist}) l->setVisible(l == list);
   const bool english = list == englishlist;
-  Label2->setText(UiLanguage() == 0 ? (english ? "English list" : "Japanese list")
-                                    : u8(english ? "英语词条" : "日语词条"));
+  if (list == applist)
+    Label2->setText(UiLanguage() == 0 ? "Appendix" : u8("附录"));
+  else
+    Label2->setText(UiLanguage() == 0 ? (english ? "English list" : "Japanese list")
+                                      : u8(english ? "英语词条" : "日语词条"));
 }
 
 void TForm3::ApplyFixedTexts() {
@@ -587,6 +592,12 @@ void TForm3::FlatSpeedButton1Click() { showHeadWordList(wordlist); }
 void TForm3::SpeedButton4Click() { showHeadWordList(englishlist); }
 
 void TForm3::Search() {
+  // An appendix section gave the Chinese pane scroll bars; a search takes
+  // them away again.
+  if (FlatMemo1->horizontalScrollBarPolicy() == Qt::ScrollBarAlwaysOn) {
+    FlatMemo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    FlatMemo1->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  }
   const std::string text = text::trim(wordtext->text().toStdString());
   if (text.empty()) return;
   const bool english = dictionary::ModeOf(text) == dictionary::Mode::English;

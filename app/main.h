@@ -117,6 +117,12 @@ class TForm3 : public QWidget {
   void englishlistDblClick();
   void FlatSpeedButton1Click();
   void SpeedButton4Click();
+  // The appendix: the topic list and a section in the Chinese pane.
+  void FlatSpeedButton2Click();
+  void applistDblClick();
+  // Re-skins this window's controls with the current style, so that parts
+  // switched on after skinning (the Chinese pane's scroll bars) take it.
+  void ReskinControls();
   void SpeedButton1Click();
   void SpeedButton2Click();
   void FlatMemo2DblClick();
