@@ -22,6 +22,7 @@
 #include <QTimer>
 #include <cstdio>
 
+#include "app/about.h"
 #include "app/flash.h"
 #include "ui/globals.h"
 #include "ui/images.h"
@@ -282,7 +283,8 @@ void TForm3::buildMenu() {
   N7 = item("N7", "关于...", 148, Glyph::About);
   N11 = item("N11", "退出", 149, Glyph::Exit);
   // Windows that are not part of the program yet stay disabled.
-  for (QAction* a : {N10, N1, N2, N6, N7}) a->setEnabled(false);
+  for (QAction* a : {N10, N1, N2, N6}) a->setEnabled(false);
+  connect(N7, &QAction::triggered, this, &TForm3::N7Click);
   connect(N4, &QAction::triggered, this, &TForm3::N4Click);
   connect(N9, &QAction::triggered, this, &TForm3::N9Click);
   connect(N11, &QAction::triggered, this, &TForm3::N11Click);
@@ -450,6 +452,8 @@ void TForm3::connectLookup() {
 
 void TForm3::createWindows() {
   // Each window is created once and kept, hidden, until the program ends.
+  about_ = new TForm5(this);
+  settings::RegisterWindow(about_);
   notebook_ = new TForm9(this);
   notebook_->FormCreate();
   notebook_->setScanInterval(Settings.speed);
@@ -718,6 +722,10 @@ void TForm3::FlatButton5Click() { PopupMenu1->popup(QCursor::pos()); }
 
 void TForm3::N9Click() {
   if (FileExists("Kirvale.chm")) platform::ShellOpen("Kirvale.chm");
+}
+
+void TForm3::N7Click() {
+  if (about_) about_->exec();
 }
 
 void TForm3::N11Click() { close(); }

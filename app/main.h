@@ -34,6 +34,7 @@ namespace kirvale::app {
 
 class TForm10;
 class TForm9;
+class TForm5;
 
 // A caption bar that reports clicks.
 class CaptionBar : public QLabel {
@@ -106,6 +107,7 @@ class TForm3 : public QWidget {
 
   // The windows created at start-up (null until then).
   TForm9* notebook() const { return notebook_; }
+  TForm5* about() const { return about_; }
 
   // Handlers.
   void wordtextChange();
@@ -133,6 +135,7 @@ class TForm3 : public QWidget {
   void SpeedButton3Click();
   void N4Click();
   void N9Click();
+  void N7Click();
   void N11Click();
   void FlatButton5Click();
   void Panel2Click();
@@ -185,6 +188,7 @@ class TForm3 : public QWidget {
   bool historyLoaded_ = false;
   TForm10* splash_ = nullptr;
   TForm9* notebook_ = nullptr;
+  TForm5* about_ = nullptr;
 
   dictionary::Mode mode_ = dictionary::Mode::Japanese;
   dictionary::Mode previousMode_ = dictionary::Mode::Japanese;
