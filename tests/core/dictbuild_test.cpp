@@ -358,7 +358,7 @@ TEST(DictbuildAppendix, SectionsHoldTheTagsCitiesAndKanaTables) {
     EXPECT_EQ(l.find("北斗市市"), std::string::npos);
     EXPECT_EQ(l.find("余市"), std::string::npos);  // 余市郡 is a district, not a city
   }
-  EXPECT_TRUE(has("ka        か　カ"));
+  EXPECT_TRUE(has("ka\tか　カ"));
   EXPECT_TRUE(has("あ　　　ア"));
   EXPECT_TRUE(has("ん　　　ン"));
 }

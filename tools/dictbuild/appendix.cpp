@@ -425,17 +425,14 @@ void RomajiSection(const GbkChecker& gbk, std::vector<std::string>& out) {
   for (const auto& s : kSyllables) {
     std::string kata = ToKatakana(s.hiragana);
     if (!gbk.fits(s.hiragana) || !gbk.fits(kata)) continue;
-    std::string rom = s.romaji;
-    rom.resize(std::max<size_t>(rom.size(), 10), ' ');
-    out.push_back(rom + s.hiragana + "　" + kata);
+    // A tab keeps the kana in one column in the pane's proportional font.
+    out.push_back(std::string(s.romaji) + "\t" + s.hiragana + "　" + kata);
   }
   out.push_back("");
   out.push_back("外来语用的片假名（罗马字　片假名）：");
   for (const auto& [rom, kata] : kLoanwordKana) {
     if (!gbk.fits(kata)) continue;
-    std::string r = rom;
-    r.resize(std::max<size_t>(r.size(), 10), ' ');
-    out.push_back(r + kata);
+    out.push_back(std::string(rom) + "\t" + kata);
   }
   out.push_back("");
   out.push_back("拨音「ん」写作 n，在 b、m、p 前也写作 m，如 shimbun（新聞）。");
