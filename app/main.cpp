@@ -22,6 +22,7 @@
 #include <QTimer>
 #include <cstdio>
 
+#include "app/about.h"
 #include "app/flash.h"
 #include "capture/UnitMain.h"
 #include "ui/globals.h"
@@ -34,6 +35,7 @@
 #include "app/select.h"
 #include "platform/startup_check.h"
 #include "crypto/aes.h"
+#include "dictionary/appendix_section.h"
 #include "dictionary/pane_layout.h"
 #include "platform/shell.h"
 #include "platform/single_instance.h"
@@ -175,6 +177,7 @@ void TForm3::buildControls() {
   applist = makeList("applist", 112);
   englishlist->hide();
   applist->hide();
+  for (const char* topic : dictionary::kAppendixTopics) applist->addItem(u8(topic));
 
   FlatGroupBox1 = tagged(new QGroupBox(u8("日语"), this), 140);
   FlatGroupBox1->setObjectName("FlatGroupBox1");
@@ -282,8 +285,9 @@ void TForm3::buildMenu() {
   N7 = item("N7", "关于...", 148, Glyph::About);
   N11 = item("N11", "退出", 149, Glyph::Exit);
   // Windows that are not part of the program yet stay disabled.
-  for (QAction* a : {N10, N1, N6, N7}) a->setEnabled(false);
+  for (QAction* a : {N10, N1, N6}) a->setEnabled(false);
   connect(N2, &QAction::triggered, this, &TForm3::N2Click);
+  connect(N7, &QAction::triggered, this, &TForm3::N7Click);
   connect(N4, &QAction::triggered, this, &TForm3::N4Click);
   connect(N9, &QAction::triggered, this, &TForm3::N9Click);
   connect(N11, &QAction::triggered, this, &TForm3::N11Click);
@@ -458,8 +462,8 @@ void TForm3::connectLookup() {
   // Moving the mouse over the window itself hides the history list.
   setMouseTracking(true);
   FlatMemo2->viewport()->installEventFilter(this);
-  // The appendix list has no viewer yet.
-  FlatSpeedButton2->setEnabled(false);
+  connect(FlatSpeedButton2, &QToolButton::clicked, this, &TForm3::FlatSpeedButton2Click);
+  connect(applist, &QListWidget::itemDoubleClicked, this, &TForm3::applistDblClick);
 }
 
 void TForm3::createWindows() {
@@ -468,6 +472,8 @@ void TForm3::createWindows() {
   myDictionary_ = new TForm6(this);
   myDictionary_->FormCreate();
   settings::RegisterWindow(myDictionary_);
+  about_ = new TForm5(this);
+  settings::RegisterWindow(about_);
   notebook_ = new TForm9(this);
   notebook_->FormCreate();
   notebook_->setScanInterval(Settings.speed);
@@ -607,8 +613,11 @@ void TForm3::showHeadWordList(QListWidget* list) {
   if (!list->isHidden()) return;
   for (QListWidget* l : {wordlist, englishlist, applist}) l->setVisible(l == list);
   const bool english = list == englishlist;
-  Label2->setText(UiLanguage() == 0 ? (english ? "English list" : "Japanese list")
-                                    : u8(english ? "英语词条" : "日语词条"));
+  if (list == applist)
+    Label2->setText(UiLanguage() == 0 ? "Appendix" : u8("附录"));
+  else
+    Label2->setText(UiLanguage() == 0 ? (english ? "English list" : "Japanese list")
+                                      : u8(english ? "英语词条" : "日语词条"));
 }
 
 void TForm3::ApplyFixedTexts() {
@@ -631,6 +640,12 @@ void TForm3::FlatSpeedButton1Click() { showHeadWordList(wordlist); }
 void TForm3::SpeedButton4Click() { showHeadWordList(englishlist); }
 
 void TForm3::Search() {
+  // An appendix section gave the Chinese pane scroll bars; a search takes
+  // them away again.
+  if (FlatMemo1->horizontalScrollBarPolicy() == Qt::ScrollBarAlwaysOn) {
+    FlatMemo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    FlatMemo1->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  }
   const std::string text = text::trim(wordtext->text().toStdString());
   if (text.empty()) return;
   const bool english = dictionary::ModeOf(text) == dictionary::Mode::English;
@@ -751,6 +766,10 @@ void TForm3::FlatButton5Click() { PopupMenu1->popup(QCursor::pos()); }
 
 void TForm3::N9Click() {
   if (FileExists("Kirvale.chm")) platform::ShellOpen("Kirvale.chm");
+}
+
+void TForm3::N7Click() {
+  if (about_) about_->exec();
 }
 
 void TForm3::N11Click() { close(); }

@@ -38,6 +38,7 @@ namespace kirvale::app {
 class TForm10;
 class TForm6;
 class TForm9;
+class TForm5;
 
 // A caption bar that reports clicks.
 class CaptionBar : public QLabel {
@@ -111,6 +112,7 @@ class TForm3 : public QWidget {
   // The windows created at start-up (null until then).
   TForm9* notebook() const { return notebook_; }
   TForm6* myDictionary() const { return myDictionary_; }
+  TForm5* about() const { return about_; }
 
   // Handlers.
   void wordtextChange();
@@ -122,6 +124,12 @@ class TForm3 : public QWidget {
   void englishlistDblClick();
   void FlatSpeedButton1Click();
   void SpeedButton4Click();
+  // The appendix: the topic list and a section in the Chinese pane.
+  void FlatSpeedButton2Click();
+  void applistDblClick();
+  // Re-skins this window's controls with the current style, so that parts
+  // switched on after skinning (the Chinese pane's scroll bars) take it.
+  void ReskinControls();
   void SpeedButton1Click();
   void SpeedButton2Click();
   void FlatMemo2DblClick();
@@ -133,6 +141,7 @@ class TForm3 : public QWidget {
   void N2Click();
   void N4Click();
   void N9Click();
+  void N7Click();
   void N11Click();
   void FlatButton5Click();
   void Panel2Click();
@@ -186,6 +195,7 @@ class TForm3 : public QWidget {
   TForm10* splash_ = nullptr;
   TForm9* notebook_ = nullptr;
   TForm6* myDictionary_ = nullptr;
+  TForm5* about_ = nullptr;
 
   dictionary::Mode mode_ = dictionary::Mode::Japanese;
   dictionary::Mode previousMode_ = dictionary::Mode::Japanese;

@@ -68,7 +68,7 @@ add_custom_command(OUTPUT ${_styles}
   DEPENDS kirvale-resgen ${CMAKE_SOURCE_DIR}/settings/styles.h
   COMMENT "Drawing the style previews")
 
-file(GLOB _help_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/resources/help/*)
+file(GLOB_RECURSE _help_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/resources/help/*)
 find_program(CHMCMD chmcmd REQUIRED)
 add_custom_command(OUTPUT ${KIRVALE_FOLDER}/Kirvale.chm
   COMMAND ${CMAKE_COMMAND} -E rm -rf ${CMAKE_BINARY_DIR}/help

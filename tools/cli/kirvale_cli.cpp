@@ -29,6 +29,10 @@
 #include "tools/cli/export_cmd.h"
 #include "tools/cli/capture_cmd.h"
 
+namespace kirvale::cli {
+int AppendixCommand(int argc, char** argv);  // appendix_cmd.cpp
+}
+
 namespace {
 
 int usage() {
@@ -36,7 +40,8 @@ int usage() {
                "  kirvale-cli encrypt SRC DST PASSPHRASE\n"
                "  kirvale-cli decrypt SRC DST PASSPHRASE\n"
                "  kirvale-cli lookup [--dir PROGRAM_FOLDER] WORD\n"
-               "  kirvale-cli export notebook|userdict [--format tsv|csv] [--dir PROGRAM_FOLDER] OUT\n";
+               "  kirvale-cli export notebook|userdict [--format tsv|csv] [--dir PROGRAM_FOLDER] OUT\n"
+               "  kirvale-cli appendix [--dir PROGRAM_FOLDER] TITLE\n";
   return 2;
 }
 
@@ -150,5 +155,6 @@ int main(int argc, char** argv) {
   if (cmd == "lookup") return lookup(argc, argv);
   if (cmd == "export") return ExportCommand(argc, argv);
   if (cmd == "capture" || cmd == "post-capture") return kirvale::cli::CaptureCommand(argc, argv);
+  if (cmd == "appendix") return kirvale::cli::AppendixCommand(argc, argv);
   return usage();
 }

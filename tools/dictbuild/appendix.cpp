@@ -16,171 +16,244 @@ const std::vector<std::string>& AppendixTitles() {
 
 namespace {
 
-std::vector<std::string> EntryTags(const AppendixEntry& e) {
-  std::vector<std::string> tags;
-  for (const auto& g : e.glosses)
-    for (auto& t : LeadingTags(g))
-      if (std::find(tags.begin(), tags.end(), t) == tags.end()) tags.push_back(t);
-  return tags;
+// ---- 1 词典缩略语
+// Tags that EDICT writes but the dictionary's tag table does not know; the
+// appendix still explains every abbreviation a user meets in the entries.
+const TagInfo kExtraTags[] = {
+    {"litf", "用法", "literary or formal term", "书面语、正式用语"},
+};
+
+const TagInfo* FindAnyTag(std::string_view tag) {
+  if (const TagInfo* t = FindTag(tag)) return t;
+  for (const auto& t : kExtraTags)
+    if (tag == t.tag) return &t;
+  return nullptr;
 }
 
-// A gloss without its leading tag and sense-number groups.
-std::string PlainGloss(std::string_view gloss) {
+// Every tag in the leading parentheses of a gloss, the sense number skipped,
+// known to the tag table or to kExtraTags.
+void CollectTags(std::string_view gloss, std::set<std::string>& used) {
   std::string_view rest = gloss;
   while (!rest.empty() && rest.front() == '(') {
     size_t close = rest.find(')');
     if (close == std::string_view::npos) break;
     std::string_view group = rest.substr(1, close - 1);
     bool number = !group.empty() && std::all_of(group.begin(), group.end(), [](char c) { return c >= '0' && c <= '9'; });
-    if (!number && LeadingTags(rest.substr(0, close + 1)).empty()) break;
+    if (!number) {
+      std::vector<std::string_view> names;
+      for (size_t pos = 0; pos <= group.size();) {
+        size_t comma = std::min(group.find(',', pos), group.size());
+        names.push_back(group.substr(pos, comma - pos));
+        pos = comma + 1;
+      }
+      if (!std::all_of(names.begin(), names.end(), [](std::string_view n) { return FindAnyTag(n) != nullptr; }))
+        break;  // an ordinary remark in parentheses: the tags are over
+      for (auto n : names) used.insert(std::string(n));
+    }
     rest.remove_prefix(close + 1);
     while (!rest.empty() && rest.front() == ' ') rest.remove_prefix(1);
   }
-  return std::string(rest);
 }
 
-std::string Headline(const AppendixEntry& e) {
-  return e.kana.empty() ? e.head : e.head + " [" + e.kana + "]";
-}
-
-// ---- 1 词典缩略语
 void Abbreviations(const std::vector<AppendixEntry>& entries, std::vector<std::string>& out) {
   std::set<std::string> used;
   for (const auto& e : entries)
-    for (auto& t : EntryTags(e)) used.insert(t);
+    for (const auto& g : e.glosses) CollectTags(g, used);
   out.push_back("英文释义开头括号中的缩写标明词类、用法、专业领域、方言或书写读音上的特点；"
                 "(1)、(2)……是义项的编号。下面列出本词典中出现的全部缩写。");
+  std::vector<TagInfo> table(TagTable().begin(), TagTable().end());
+  for (const auto& extra : kExtraTags) {
+    // After the last tag of its group.
+    auto at = std::find_if(table.rbegin(), table.rend(), [&](const TagInfo& t) { return std::string_view(t.group) == extra.group; });
+    table.insert(at.base(), extra);
+  }
   std::string group;
-  for (const auto& t : TagTable()) {
+  for (const auto& t : table) {
     if (!used.count(t.tag)) continue;
     if (group != t.group) {
       group = t.group;
       out.push_back("");
       out.push_back("【" + group + "】");
     }
-    out.push_back(std::string(t.tag) + "：" + t.chinese + "（" + t.english + "）");
+    // Dialect tags end in a colon of their own ("ksb:").
+    std::string tag = t.tag;
+    out.push_back(tag + (tag.ends_with(":") ? " " : "：") + t.chinese + "（" + t.english + "）");
   }
 }
 
 // ---- 2 日语的词类
+// Examples are written here with reviewed Chinese: the dictionary's own
+// Chinese is often several candidate words, which would teach the wrong
+// meaning in a table meant to explain.
+struct Example {
+  const char* head;
+  const char* kana;  // empty for words written in kana
+  const char* chinese;
+};
+
 struct PartOfSpeech {
   const char* title;
   const char* explanation;
   std::vector<std::string> tags;
-  std::vector<std::string> examples;  // looked for in the dictionary first
+  std::vector<Example> examples;
 };
 
 const std::vector<PartOfSpeech>& PartsOfSpeech() {
   static const std::vector<PartOfSpeech> parts = {
-      {"名词（名詞）", "表示人、事物、时间、地点等名称的词。没有词形变化，后接助词构成句子成分。", {"n", "n-t", "n-adv"}, {"学校", "電話", "図書館", "友達"}},
-      {"代词（代名詞）", "代替人或事物名称的词，包括人称代词和指示代词。", {"pn"}, {"私", "彼", "これ", "どこ"}},
-      {"数词（数詞）", "表示数量或顺序的词。", {"num"}, {"一", "二", "百", "千"}},
-      {"助数词（助数詞）", "接在数词后面表示计量单位的词，相当于汉语的量词。", {"ctr"}, {"枚", "冊", "匹", "台"}},
+      {"名词（名詞）", "表示人、事物、时间、地点等名称的词。没有词形变化，后接助词构成句子成分。", {"n", "n-t", "n-adv"},
+       {{"学校", "がっこう", "学校"}, {"電話", "でんわ", "电话"}, {"図書館", "としょかん", "图书馆"}}},
+      {"代词（代名詞）", "代替人或事物名称的词，包括人称代词和指示代词。", {"pn"},
+       {{"私", "わたし", "我"}, {"彼", "かれ", "他"}, {"これ", "", "这，这个"}}},
+      {"数词（数詞）", "表示数量或顺序的词。", {"num"},
+       {{"一", "いち", "一"}, {"二", "に", "二，两"}, {"百", "ひゃく", "一百"}}},
+      {"助数词（助数詞）", "接在数词后面表示计量单位的词，相当于汉语的量词。", {"ctr"},
+       {{"枚", "まい", "张，片（薄而平的东西）"}, {"冊", "さつ", "册，本（书籍）"}, {"匹", "ひき", "只，条，头（动物）"}}},
       {"五段动词（五段動詞）",
        "词尾在「う」段上，按「あ、い、う、え、お」五段变化的动词，如「書く」变为「書かない」「書きます」。",
-       {"v5b", "v5g", "v5k", "v5k-s", "v5m", "v5n", "v5r", "v5r-i", "v5s", "v5t", "v5u", "v5u-s", "v5aru"}, {"書く", "読む", "話す", "待つ"}},
+       {"v5b", "v5g", "v5k", "v5k-s", "v5m", "v5n", "v5r", "v5r-i", "v5s", "v5t", "v5u", "v5u-s", "v5aru"},
+       {{"書く", "かく", "写"}, {"読む", "よむ", "读，看（书）"}, {"話す", "はなす", "说，讲"}}},
       {"一段动词（一段動詞）",
        "词尾为「る」，「る」前的假名在「い」段或「え」段；变化时去掉「る」再接其他成分，如「食べる」变为「食べない」「食べます」。",
-       {"v1", "v1-s"}, {"食べる", "見る", "起きる", "教える"}},
-      {"カ行变格动词（カ変動詞）", "只有「来る（くる）」及其复合词，变化不规则。", {"vk"}, {"来る", "持ってくる"}},
-      {"サ行变格动词（サ変動詞）", "「する」以及「～する」「～ずる」类动词，变化不规则。", {"vs-i", "vs-s", "vz"}, {"為る", "愛する", "感ずる", "信ずる"}},
-      {"サ变名词（する名詞）", "本身是名词，后接「する」即可作动词用，如「勉強する」。", {"vs"}, {"勉強", "運動", "旅行", "電話"}},
-      {"自动词（自動詞）", "不带宾语的动词，动作不涉及其他对象，如「開く（あく）」。", {"vi"}, {"開く", "起きる", "行く", "降る"}},
-      {"他动词（他動詞）", "带宾语（用「を」表示）的动词，如「開ける（あける）」。", {"vt"}, {"開ける", "食べる", "読む", "書く"}},
+       {"v1", "v1-s"}, {{"食べる", "たべる", "吃"}, {"見る", "みる", "看"}, {"起きる", "おきる", "起床，起来"}}},
+      {"カ行变格动词（カ変動詞）", "只有「来る（くる）」及其复合词，变化不规则：来ない（こない）、来ます（きます）。", {"vk"},
+       {{"来る", "くる", "来"}, {"持って来る", "もってくる", "带来，拿来"}, {"連れて来る", "つれてくる", "领来，带（人）来"}}},
+      {"サ行变格动词（サ変動詞）", "「する」以及「～する」「～ずる」类动词，变化不规则：しない、します、すれば。", {"vs-i", "vs-s", "vz"},
+       {{"する", "", "做，干"}, {"愛する", "あいする", "爱"}, {"感ずる", "かんずる", "感到，感觉"}}},
+      {"サ变名词（する名詞）", "本身是名词，后接「する」即可作动词用，如「勉強」和「勉強する」。", {"vs"},
+       {{"勉強", "べんきょう", "学习"}, {"運動", "うんどう", "运动"}, {"旅行", "りょこう", "旅行"}}},
+      {"自动词（自動詞）", "不带宾语的动词，动作不涉及其他对象，如「ドアが開く」（门开了）。", {"vi"},
+       {{"開く", "あく", "（门、窗等）开"}, {"起きる", "おきる", "起床"}, {"行く", "いく", "去"}}},
+      {"他动词（他動詞）", "带宾语（用「を」表示）的动词，如「ドアを開ける」（开门）。", {"vt"},
+       {{"開ける", "あける", "打开"}, {"食べる", "たべる", "吃"}, {"読む", "よむ", "读"}}},
       {"形容词（形容詞）",
        "词尾为「い」，表示性质、状态或感情，有词形变化，如「高い」变为「高くない」「高かった」。",
-       {"adj-i", "adj-ix"}, {"高い", "新しい", "美しい", "良い"}},
+       {"adj-i", "adj-ix"}, {{"高い", "たかい", "高；贵"}, {"新しい", "あたらしい", "新"}, {"美しい", "うつくしい", "美丽"}}},
       {"形容动词（形容動詞）",
-       "又称ナ形容词。词干表示性质、状态；修饰名词时接「な」，作谓语时接「だ」「です」。",
-       {"adj-na"}, {"静か", "綺麗", "元気", "有名"}},
-      {"连体词（連体詞）", "只能修饰名词、没有词形变化的词，如「この」「あの」「大きな」。", {"adj-pn"}, {"この", "あの", "大きな", "或る"}},
-      {"副词（副詞）", "修饰动词、形容词等用言，表示程度、状态、时间等，没有词形变化。", {"adv", "adv-to"}, {"とても", "もう", "ゆっくり", "時々"}},
-      {"接续词（接続詞）", "连接词语、句子或段落，表示前后之间的关系。", {"conj"}, {"しかし", "そして", "だから", "又は"}},
-      {"感叹词（感動詞）", "表示感叹、呼唤或应答的词，能单独成句。", {"int"}, {"ああ", "はい", "いいえ", "もしもし"}},
-      {"助词（助詞）", "附在其他词后面，表示词与词之间的关系或增添某种意义，没有词形变化。", {"prt"}, {"は", "が", "を", "に"}},
+       "又称ナ形容词。词干表示性质、状态；修饰名词时接「な」，作谓语时接「だ」「です」，如「静かな部屋」（安静的房间）。",
+       {"adj-na"}, {{"静か", "しずか", "安静"}, {"綺麗", "きれい", "漂亮；干净"}, {"元気", "げんき", "精神，健康"}}},
+      {"连体词（連体詞）", "只能修饰名词、没有词形变化的词。", {"adj-pn"},
+       {{"この", "", "这个"}, {"あの", "", "那个"}, {"大きな", "おおきな", "大的"}}},
+      {"副词（副詞）", "修饰动词、形容词等用言，表示程度、状态、时间等，没有词形变化。", {"adv", "adv-to"},
+       {{"とても", "", "非常，很"}, {"もう", "", "已经；再"}, {"ゆっくり", "", "慢慢地"}}},
+      {"接续词（接続詞）", "连接词语、句子或段落，表示前后之间的关系。", {"conj"},
+       {{"しかし", "", "但是"}, {"そして", "", "然后；而且"}, {"だから", "", "所以"}}},
+      {"感叹词（感動詞）", "表示感叹、呼唤或应答的词，能单独成句。", {"int"},
+       {{"ああ", "", "啊"}, {"はい", "", "是，对"}, {"もしもし", "", "喂（打电话时）"}}},
+      {"助词（助詞）", "附在其他词后面，表示词与词之间的关系或增添某种意义，没有词形变化。", {"prt"},
+       {{"は", "", "提示主题，如「私は学生です」"}, {"が", "", "表示主语，如「雨が降る」"}, {"を", "", "表示宾语，如「本を読む」"}}},
       {"助动词（助動詞）", "附在用言等后面，增添否定、过去、推测、使役、被动、礼貌等意义，有词形变化。",
-       {"aux-v", "aux", "aux-adj", "cop"}, {"です", "ます", "ない", "らしい"}},
-      {"接头词（接頭語）", "附在词的前面，增添意义或语气，不能单独使用。", {"pref", "n-pref"}, {"お", "ご", "不", "全"}},
-      {"接尾词（接尾語）", "附在词的后面，增添意义或改变词性，不能单独使用。", {"suf", "n-suf"}, {"さん", "的", "屋", "達"}},
-      {"惯用语、词组（表現）", "由几个词组成、作为一个整体使用的说法。", {"exp"}, {"おはようございます", "有難う", "宜しく", "済みません"}},
-      {"拟声拟态词（オノマトペ）", "模仿声音或描摹状态的词，多作副词使用。", {"on-mim"}, {"わくわく", "どきどき", "にこにこ", "ぺらぺら"}},
+       {"aux-v", "aux", "aux-adj", "cop"},
+       {{"です", "", "是（礼貌的断定）"}, {"ます", "", "表示礼貌，如「行きます」"}, {"ない", "", "表示否定，如「行かない」"}}},
+      {"接头词（接頭語）", "附在词的前面，增添意义或语气，不能单独使用。", {"pref", "n-pref"},
+       {{"お", "", "表示尊敬或美化，如「お茶」"}, {"ご", "", "表示尊敬，如「ご家族」"}, {"不", "ふ", "不，如「不便」"}}},
+      {"接尾词（接尾語）", "附在词的后面，增添意义或改变词性，不能单独使用。", {"suf", "n-suf"},
+       {{"さん", "", "先生，女士（敬称）"}, {"達", "たち", "们，如「私達」（我们）"}, {"屋", "や", "店，铺，如「本屋」（书店）"}}},
+      {"惯用语、词组（表現）", "由几个词组成、作为一个整体使用的说法。", {"exp"},
+       {{"おはようございます", "", "早上好"}, {"ありがとう", "", "谢谢"}, {"すみません", "", "对不起；劳驾"}}},
+      {"拟声拟态词（オノマトペ）", "模仿声音或描摹状态的词，多作副词使用。", {"on-mim"},
+       {{"わくわく", "", "（因期待而）兴奋"}, {"どきどき", "", "（心）怦怦地跳"}, {"にこにこ", "", "笑眯眯"}}},
   };
   return parts;
 }
 
-constexpr size_t kExamples = 3;
-
-void PartsOfSpeechSection(const std::vector<AppendixEntry>& entries, std::vector<std::string>& out) {
-  out.push_back("日语的词分为独立词和附属词；下面说明常见的词类，并举本词典中的词条为例。"
+void PartsOfSpeechSection(std::vector<std::string>& out) {
+  out.push_back("日语的词分为独立词和附属词；下面说明常见的词类，并各举几个例词。"
                 "词类缩写见「词典缩略语」。");
-  std::vector<std::vector<std::string>> tagsOf(entries.size());
-  for (size_t i = 0; i < entries.size(); ++i) tagsOf[i] = EntryTags(entries[i]);
   for (const auto& part : PartsOfSpeech()) {
-    std::vector<size_t> hits;
-    for (size_t i = 0; i < entries.size(); ++i) {
-      if (entries[i].chinese.empty() || std::u32string(ToCodePoints(entries[i].head)).size() < 2) continue;
-      for (const auto& t : part.tags)
-        if (std::find(tagsOf[i].begin(), tagsOf[i].end(), t) != tagsOf[i].end()) {
-          hits.push_back(i);
-          break;
-        }
-    }
-    // Examples whose Chinese is the head word itself (the surest), the most
-    // common first, in dictionary order on ties.
-    std::stable_sort(hits.begin(), hits.end(), [&](size_t a, size_t b) {
-      if (entries[a].headWordAgrees != entries[b].headWordAgrees) return entries[a].headWordAgrees;
-      return entries[a].frequency > entries[b].frequency;
-    });
     out.push_back("");
     out.push_back(part.title);
     out.push_back(part.explanation);
     std::string tagList;
     for (const auto& t : part.tags) tagList += (tagList.empty() ? "" : ", ") + t;
     out.push_back("缩写：" + tagList);
-    // Our chosen examples when the dictionary has them with that part of
-    // speech, then the surest of the others.
-    std::vector<size_t> chosen;
-    for (const auto& word : part.examples) {
-      for (size_t i = 0; i < entries.size(); ++i) {
-        if (entries[i].head != word) continue;
-        bool tagged = std::any_of(part.tags.begin(), part.tags.end(), [&](const std::string& t) {
-          return std::find(tagsOf[i].begin(), tagsOf[i].end(), t) != tagsOf[i].end();
-        });
-        if (tagged) {
-          chosen.push_back(i);
-          break;
-        }
-      }
-      if (chosen.size() >= kExamples) break;
-    }
-    for (size_t i : hits) {
-      if (chosen.size() >= kExamples) break;
-      if (std::find(chosen.begin(), chosen.end(), i) == chosen.end()) chosen.push_back(i);
-    }
-    for (size_t i : chosen) {
-      const auto& e = entries[i];
-      out.push_back("例：" + Headline(e) + "　" + (e.chinese.empty() ? PlainGloss(e.glosses.front()) : e.chinese));
+    for (const auto& e : part.examples) {
+      std::string head = e.head;
+      if (*e.kana) head += std::string(" [") + e.kana + "]";
+      out.push_back("例：" + head + "　" + e.chinese);
     }
   }
 }
 
 // ---- 3 日语有关词汇
-void LinguisticsSection(const std::vector<AppendixEntry>& entries, std::vector<std::string>& out) {
-  out.push_back("本词典中标有 ling（语言学）的词条：与日语和语言研究有关的词汇。");
-  for (const auto& e : entries) {
-    auto tags = EntryTags(e);
-    if (std::find(tags.begin(), tags.end(), "ling") == tags.end()) continue;
-    std::string english;
-    for (const auto& g : e.glosses)
-      if (auto t = LeadingTags(g); std::find(t.begin(), t.end(), "ling") != t.end()) {
-        english = PlainGloss(g);
-        break;
-      }
-    if (english.empty()) english = PlainGloss(e.glosses.front());
-    std::string line = Headline(e) + "　";
-    if (!e.chinese.empty()) line += e.chinese + "；";
-    line += english;
-    out.push_back(line);
+// Terms for talking about the Japanese language, with reviewed Chinese.
+struct Term {
+  const char* head;
+  const char* kana;
+  const char* chinese;
+};
+const Term kLanguageTerms[] = {
+    {"日本語", "にほんご", "日语"},
+    {"国語", "こくご", "国语（日本人称本国语言）"},
+    {"言葉", "ことば", "语言；词语"},
+    {"文字", "もじ", "文字"},
+    {"平仮名", "ひらがな", "平假名"},
+    {"片仮名", "かたかな", "片假名"},
+    {"仮名", "かな", "假名"},
+    {"漢字", "かんじ", "汉字"},
+    {"ローマ字", "ろーまじ", "罗马字"},
+    {"送り仮名", "おくりがな", "送假名（写在汉字后面的假名词尾）"},
+    {"振り仮名", "ふりがな", "注音假名"},
+    {"音読み", "おんよみ", "音读（汉字的字音）"},
+    {"訓読み", "くんよみ", "训读（汉字的日语固有读法）"},
+    {"五十音図", "ごじゅうおんず", "五十音图"},
+    {"清音", "せいおん", "清音"},
+    {"濁音", "だくおん", "浊音"},
+    {"半濁音", "はんだくおん", "半浊音"},
+    {"拗音", "ようおん", "拗音"},
+    {"促音", "そくおん", "促音"},
+    {"撥音", "はつおん", "拨音"},
+    {"長音", "ちょうおん", "长音"},
+    {"母音", "ぼいん", "元音"},
+    {"子音", "しいん", "辅音"},
+    {"アクセント", "", "声调，重音"},
+    {"発音", "はつおん", "发音"},
+    {"単語", "たんご", "单词"},
+    {"語彙", "ごい", "词汇"},
+    {"熟語", "じゅくご", "复合词；成语"},
+    {"外来語", "がいらいご", "外来语"},
+    {"和語", "わご", "和语（日本固有词）"},
+    {"漢語", "かんご", "汉语词（源自汉语的词）"},
+    {"品詞", "ひんし", "词类"},
+    {"名詞", "めいし", "名词"},
+    {"代名詞", "だいめいし", "代词"},
+    {"動詞", "どうし", "动词"},
+    {"形容詞", "けいようし", "形容词"},
+    {"形容動詞", "けいようどうし", "形容动词"},
+    {"副詞", "ふくし", "副词"},
+    {"助詞", "じょし", "助词"},
+    {"助動詞", "じょどうし", "助动词"},
+    {"接続詞", "せつぞくし", "接续词，连词"},
+    {"感動詞", "かんどうし", "感叹词"},
+    {"活用", "かつよう", "（词形）变化，活用"},
+    {"語幹", "ごかん", "词干"},
+    {"語尾", "ごび", "词尾"},
+    {"自動詞", "じどうし", "自动词，不及物动词"},
+    {"他動詞", "たどうし", "他动词，及物动词"},
+    {"主語", "しゅご", "主语"},
+    {"述語", "じゅつご", "谓语"},
+    {"目的語", "もくてきご", "宾语"},
+    {"文法", "ぶんぽう", "语法"},
+    {"文", "ぶん", "句子"},
+    {"文章", "ぶんしょう", "文章"},
+    {"敬語", "けいご", "敬语"},
+    {"尊敬語", "そんけいご", "尊敬语"},
+    {"謙譲語", "けんじょうご", "谦让语"},
+    {"丁寧語", "ていねいご", "郑重语，礼貌语"},
+    {"方言", "ほうげん", "方言"},
+    {"標準語", "ひょうじゅんご", "标准语"},
+    {"共通語", "きょうつうご", "（全国）通用语"},
+    {"句読点", "くとうてん", "标点（句号和逗号）"},
+    {"辞書", "じしょ", "词典"},
+    {"翻訳", "ほんやく", "翻译"},
+    {"通訳", "つうやく", "口译；口译员"},
+};
+
+void LinguisticsSection(std::vector<std::string>& out) {
+  out.push_back("谈论日语和学习日语时常用的词汇。");
+  for (const auto& t : kLanguageTerms) {
+    std::string line = t.head;
+    if (*t.kana) line += std::string(" [") + t.kana + "]";
+    out.push_back(line + "　" + t.chinese);
   }
 }
 
@@ -331,6 +404,15 @@ const Syllable kSyllables[] = {
     {"pya", "ぴゃ"}, {"pyu", "ぴゅ"}, {"pyo", "ぴょ"},
 };
 
+// Syllables that only loanwords use, written in katakana alone.
+const std::pair<const char*, const char*> kLoanwordKana[] = {
+    {"fa", "ファ"}, {"fi", "フィ"}, {"fe", "フェ"}, {"fo", "フォ"},
+    {"ti", "ティ"}, {"di", "ディ"}, {"tu", "トゥ"}, {"du", "ドゥ"},
+    {"she", "シェ"}, {"je", "ジェ"}, {"che", "チェ"}, {"tsa", "ツァ"},
+    {"wi", "ウィ"}, {"we", "ウェ"}, {"wo", "ウォ"},
+    {"va", "ヴァ"}, {"vi", "ヴィ"}, {"vu", "ヴ"}, {"ve", "ヴェ"}, {"vo", "ヴォ"},
+};
+
 std::string ToKatakana(std::string_view hiragana) {
   std::u32string cps = ToCodePoints(hiragana);
   for (char32_t& c : cps)
@@ -343,9 +425,14 @@ void RomajiSection(const GbkChecker& gbk, std::vector<std::string>& out) {
   for (const auto& s : kSyllables) {
     std::string kata = ToKatakana(s.hiragana);
     if (!gbk.fits(s.hiragana) || !gbk.fits(kata)) continue;
-    std::string rom = s.romaji;
-    rom.resize(std::max<size_t>(rom.size(), 10), ' ');
-    out.push_back(rom + s.hiragana + "　" + kata);
+    // A tab keeps the kana in one column in the pane's proportional font.
+    out.push_back(std::string(s.romaji) + "\t" + s.hiragana + "　" + kata);
+  }
+  out.push_back("");
+  out.push_back("外来语用的片假名（罗马字　片假名）：");
+  for (const auto& [rom, kata] : kLoanwordKana) {
+    if (!gbk.fits(kata)) continue;
+    out.push_back(std::string(rom) + "\t" + kata);
   }
   out.push_back("");
   out.push_back("拨音「ん」写作 n，在 b、m、p 前也写作 m，如 shimbun（新聞）。");
@@ -355,17 +442,27 @@ void RomajiSection(const GbkChecker& gbk, std::vector<std::string>& out) {
 
 // ---- 6 平假名-片假名对照表
 void KanaSection(const GbkChecker& gbk, std::vector<std::string>& out) {
+  auto pair = [&](std::string_view h) {
+    std::string hs(h), ks = ToKatakana(h);
+    if (gbk.fits(hs) && gbk.fits(ks)) out.push_back(hs + "　　　" + ks);
+  };
+  out.push_back("按五十音图的顺序：清音、浊音和半浊音、小写假名、旧假名。");
   out.push_back("平假名　片假名");
-  for (char32_t h = 0x3041; h <= 0x3096; ++h) {
-    std::string hs = EncodeUtf8(h), ks = EncodeUtf8(h + 0x60);
-    if (!gbk.fits(hs) || !gbk.fits(ks)) continue;
-    out.push_back(hs + "　　　" + ks);
-  }
+  // The single kana of the romaji table are the fifty sounds and their voiced forms.
+  for (const auto& s : kSyllables)
+    if (ToCodePoints(s.hiragana).size() == 1) pair(s.hiragana);
+  out.push_back("");
+  out.push_back("小写假名（拗音、促音等）：");
+  for (const char* h : {"ぁ", "ぃ", "ぅ", "ぇ", "ぉ", "っ", "ゃ", "ゅ", "ょ", "ゎ"}) pair(h);
+  out.push_back("");
+  out.push_back("旧假名（现代日语一般不用）：");
+  for (const char* h : {"ゐ", "ゑ"}) pair(h);
   std::string only;
   for (char32_t k : {U'ヴ', U'ヵ', U'ヶ', U'ヷ', U'ヸ', U'ヹ', U'ヺ'}) {
     std::string ks = EncodeUtf8(k);
     if (gbk.fits(ks)) only += (only.empty() ? "" : "　") + ks;
   }
+  out.push_back("");
   if (!only.empty()) out.push_back("只用片假名：" + only);
   out.push_back("长音符号：ー（多用于片假名）");
 }
@@ -393,8 +490,8 @@ std::vector<std::string> BuildAppendix(const std::vector<AppendixEntry>& entries
     std::vector<std::string> body;
     switch (s) {
       case 0: Abbreviations(entries, body); break;
-      case 1: PartsOfSpeechSection(entries, body); break;
-      case 2: LinguisticsSection(entries, body); break;
+      case 1: PartsOfSpeechSection(body); break;
+      case 2: LinguisticsSection(body); break;
       case 3: CitiesSection(in, body, counts); break;
       case 4: RomajiSection(gbk, body); break;
       case 5: KanaSection(gbk, body); break;
