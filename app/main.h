@@ -34,6 +34,8 @@ namespace kirvale::app {
 
 class TForm10;
 class TForm9;
+class TForm2;
+class TForm8;
 
 // A caption bar that reports clicks.
 class CaptionBar : public QLabel {
@@ -106,6 +108,8 @@ class TForm3 : public QWidget {
 
   // The windows created at start-up (null until then).
   TForm9* notebook() const { return notebook_; }
+  TForm2* wordOfTheDay() const { return tip_; }
+  TForm8* advancedSearch() const { return advan_; }
 
   // Handlers.
   void wordtextChange();
@@ -126,6 +130,8 @@ class TForm3 : public QWidget {
   void FlatButton4Click();
   void SpeedButton3Click();
   void N4Click();
+  void N6Click();
+  void FlatButton2Click();
   void N9Click();
   void N11Click();
   void FlatButton5Click();
@@ -179,6 +185,8 @@ class TForm3 : public QWidget {
   bool historyLoaded_ = false;
   TForm10* splash_ = nullptr;
   TForm9* notebook_ = nullptr;
+  TForm2* tip_ = nullptr;
+  TForm8* advan_ = nullptr;
 
   dictionary::Mode mode_ = dictionary::Mode::Japanese;
   dictionary::Mode previousMode_ = dictionary::Mode::Japanese;

@@ -24,6 +24,7 @@
 #include "platform/windows_dir.h"
 #include "settings/settings_store.h"
 #include "text/codec.h"
+#include "tools/cli/search_cmd.h"
 
 namespace {
 
@@ -31,7 +32,8 @@ int usage() {
   std::cerr << "usage:\n"
                "  kirvale-cli encrypt SRC DST PASSPHRASE\n"
                "  kirvale-cli decrypt SRC DST PASSPHRASE\n"
-               "  kirvale-cli lookup [--dir PROGRAM_FOLDER] WORD\n";
+               "  kirvale-cli lookup [--dir PROGRAM_FOLDER] WORD\n"
+               "  kirvale-cli search [--dir PROGRAM_FOLDER] --field N TEXT\n";
   return 2;
 }
 
@@ -142,5 +144,6 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (cmd == "lookup") return lookup(argc, argv);
+  if (cmd == "search") return kirvale::cli::SearchCommand(argc, argv);
   return usage();
 }
