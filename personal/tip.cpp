@@ -11,6 +11,10 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QShowEvent>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
 #include <QTextEdit>
 #include <cmath>
 #include <tuple>
@@ -223,13 +227,14 @@ void TForm2::buildControls() {
   FlatMemo1->setTextInteractionFlags(Qt::NoTextInteraction);
   FlatMemo1->setFocusPolicy(Qt::NoFocus);
   FlatMemo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  FlatMemo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   QFont memoFont(u8("宋体"));
   memoFont.setPixelSize(12);
   FlatMemo1->setFont(memoFont);
 
   FlatCheckBox1 = named(new QCheckBox(u8("每次启动显示此窗口"), this), "FlatCheckBox1", 133);
-  FlatCheckBox1->move(8, 194);
-  FlatCheckBox1->adjustSize();
+  // Wide enough for the caption in either language, up to the Next button.
+  FlatCheckBox1->setGeometry(8, 194, 218, 18);
   connect(FlatCheckBox1, &QCheckBox::clicked, this, &TForm2::FlatCheckBox1Click);
 
   FlatButton1 = named(new QPushButton(u8("下一词"), this), "FlatButton1", 134);
@@ -266,6 +271,49 @@ void TForm2::DisplayEntry(int index) {
   QStringList lines;
   for (const std::string& line : d.memoLines) lines << u8(line);
   FlatMemo1->setPlainText(lines.join('\n'));
+  fitHeaders();
+}
+
+// The two header lines are wider than the memo in its own font. The blanks
+// and dots of each are set in the largest size at which the whole header fits
+// one line, the language name in the memo's size, so that the header reads as
+// a dotted rule with the name in the middle. The text stays as it is.
+void TForm2::fitHeaders() {
+  QTextDocument* doc = FlatMemo1->document();
+  const qreal room = FlatMemo1->width() - 2 * FlatMemo1->frameWidth() -
+                     FlatMemo1->verticalScrollBar()->sizeHint().width() - 2 * doc->documentMargin() - 2;
+  constexpr int kRule = 6 + 18;  // blanks and dots on each side of the name
+  for (int blockNumber : {0, 2}) {
+    const QTextBlock block = doc->findBlockByNumber(blockNumber);
+    if (!block.isValid() || block.text().size() <= 2 * kRule) continue;
+    const QString text = block.text();
+    const QString name = text.mid(kRule, text.size() - 2 * kRule);
+    const QFont nameFont = FlatMemo1->font();
+    const qreal nameWidth = QFontMetricsF(nameFont).horizontalAdvance(name);
+    QFont ruleFont = nameFont;
+    for (int px = nameFont.pixelSize(); px > 4; --px) {
+      ruleFont.setPixelSize(px);
+      if (2 * QFontMetricsF(ruleFont).horizontalAdvance(text.left(kRule)) + nameWidth <= room) break;
+    }
+    QTextCursor cursor(block);
+    QTextBlockFormat lines = cursor.blockFormat();
+    lines.setNonBreakableLines(true);
+    cursor.setBlockFormat(lines);
+    QTextCharFormat rule;
+    rule.setFont(ruleFont);
+    rule.setForeground(FlatMemo1->palette().color(QPalette::Mid).darker(130));
+    QTextCharFormat title;
+    title.setFont(nameFont);
+    title.setForeground(FlatMemo1->palette().color(QPalette::Highlight));
+    const int at = block.position();
+    for (const auto& [from, length, format] : {std::tuple{0, kRule, rule},
+                                                std::tuple{kRule, static_cast<int>(name.size()), title},
+                                                std::tuple{kRule + static_cast<int>(name.size()), kRule, rule}}) {
+      cursor.setPosition(at + from);
+      cursor.setPosition(at + from + length, QTextCursor::KeepAnchor);
+      cursor.setCharFormat(format);
+    }
+  }
 }
 
 void TForm2::FlatCheckBox1Click() { Settings.showtip = FlatCheckBox1->isChecked() ? 1 : 0; }

@@ -52,6 +52,7 @@ class TForm2 : public QDialog {
 
  private:
   void buildControls();
+  void fitHeaders();
 };
 
 }  // namespace kirvale::app
