@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QButtonGroup>
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QFrame>
 #include <QGroupBox>
@@ -29,6 +30,8 @@
 #include "ui/images.h"
 #include "personal/newwords.h"
 #include "personal/user.h"
+#include "personal/tip.h"
+#include "dictionary/advan.h"
 #include "speech/read_aloud.h"
 #include "speech/speech_server.h"
 #include "ui/presenter.h"
@@ -258,6 +261,7 @@ void TForm3::buildControls() {
 
   connectLookup();
   connect(FlatButton5, &QToolButton::clicked, this, &TForm3::FlatButton5Click);
+  connect(FlatButton2, &QToolButton::clicked, this, &TForm3::FlatButton2Click);
   connect(Panel2, &CaptionBar::clicked, this, &TForm3::Panel2Click);
   connect(Panel3, &CaptionBar::clicked, this, &TForm3::Panel3Click);
   wordtext->setFocus();
@@ -285,10 +289,11 @@ void TForm3::buildMenu() {
   N7 = item("N7", "关于...", 148, Glyph::About);
   N11 = item("N11", "退出", 149, Glyph::Exit);
   // Windows that are not part of the program yet stay disabled.
-  for (QAction* a : {N10, N1, N6}) a->setEnabled(false);
+  for (QAction* a : {N10, N1}) a->setEnabled(false);
   connect(N2, &QAction::triggered, this, &TForm3::N2Click);
   connect(N7, &QAction::triggered, this, &TForm3::N7Click);
   connect(N4, &QAction::triggered, this, &TForm3::N4Click);
+  connect(N6, &QAction::triggered, this, &TForm3::N6Click);
   connect(N9, &QAction::triggered, this, &TForm3::N9Click);
   connect(N11, &QAction::triggered, this, &TForm3::N11Click);
 }
@@ -404,8 +409,10 @@ bool TForm3::FormCreate() {
   Published.ApplyInterfaceLanguage = [] { settings::ApplyInterfaceLanguage(kLanguageTable, UiLanguage()); };
   Published.AddNewWord = [this](const std::string& line, int position) { notebook_->AddNewWord(line, position); };
   Published.SearchInMainWindow = [this](const std::string& text) {
-    wordtext->setText(u8(text));
+    // The flag is cleared first, so that the head-word list follows the new
+    // text as it does for typed input.
     listSelection_ = false;
+    wordtext->setText(u8(text));
     FlatButton1->click();
   };
   Published.ClearHistory = [this] { ClearHistory(); };
@@ -439,6 +446,8 @@ bool TForm3::FormCreate() {
   // 22. Screen capture.
   if (Settings.capturing == 1) capture::StartCapture(this);
   wordtext->setFocus();
+  // 23. The word of the day, when the user wants it at every start.
+  if (Settings.showtip == 1 && tip_) tip_->exec();
   return true;
 }
 
@@ -468,12 +477,16 @@ void TForm3::connectLookup() {
 
 void TForm3::createWindows() {
   // Each window is created once and kept, hidden, until the program ends.
+  tip_ = new TForm2(this);
+  settings::RegisterWindow(tip_);
+  about_ = new TForm5(this);
+  settings::RegisterWindow(about_);
   // My Dictionary loads its lines, which the lookup falls back on.
   myDictionary_ = new TForm6(this);
   myDictionary_->FormCreate();
   settings::RegisterWindow(myDictionary_);
-  about_ = new TForm5(this);
-  settings::RegisterWindow(about_);
+  advan_ = new TForm8(this);
+  settings::RegisterWindow(advan_);
   notebook_ = new TForm9(this);
   notebook_->FormCreate();
   notebook_->setScanInterval(Settings.speed);
@@ -537,6 +550,14 @@ void TForm3::N2Click() {
 
 void TForm3::N4Click() {
   if (notebook_) notebook_->exec();
+}
+
+void TForm3::N6Click() {
+  if (tip_) tip_->exec();
+}
+
+void TForm3::FlatButton2Click() {
+  if (advan_) advan_->exec();
 }
 
 void TForm3::bindReaders() {
@@ -716,7 +737,11 @@ bool TForm3::eventFilter(QObject* watched, QEvent* e) {
   return QWidget::eventFilter(watched, e);
 }
 
-void TForm3::ApplySettings() { SetPaneLayout(Settings.level); N10->setChecked(Settings.capturing == 1); }
+void TForm3::ApplySettings() {
+  if (tip_) tip_->FlatCheckBox1->setChecked(Settings.showtip == 1);
+  SetPaneLayout(Settings.level);
+  N10->setChecked(Settings.capturing == 1);
+}
 
 void TForm3::SetPaneLayout(std::int16_t level) {
   const dictionary::PaneGeometry g = dictionary::PaneLayoutFor(level);

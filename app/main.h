@@ -39,6 +39,8 @@ class TForm10;
 class TForm6;
 class TForm9;
 class TForm5;
+class TForm2;
+class TForm8;
 
 // A caption bar that reports clicks.
 class CaptionBar : public QLabel {
@@ -113,6 +115,8 @@ class TForm3 : public QWidget {
   TForm9* notebook() const { return notebook_; }
   TForm6* myDictionary() const { return myDictionary_; }
   TForm5* about() const { return about_; }
+  TForm2* wordOfTheDay() const { return tip_; }
+  TForm8* advancedSearch() const { return advan_; }
 
   // Handlers.
   void wordtextChange();
@@ -140,6 +144,8 @@ class TForm3 : public QWidget {
   void SpeedButton3Click();
   void N2Click();
   void N4Click();
+  void N6Click();
+  void FlatButton2Click();
   void N9Click();
   void N7Click();
   void N11Click();
@@ -196,6 +202,8 @@ class TForm3 : public QWidget {
   TForm9* notebook_ = nullptr;
   TForm6* myDictionary_ = nullptr;
   TForm5* about_ = nullptr;
+  TForm2* tip_ = nullptr;
+  TForm8* advan_ = nullptr;
 
   dictionary::Mode mode_ = dictionary::Mode::Japanese;
   dictionary::Mode previousMode_ = dictionary::Mode::Japanese;

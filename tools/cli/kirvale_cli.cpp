@@ -32,6 +32,7 @@
 namespace kirvale::cli {
 int AppendixCommand(int argc, char** argv);  // appendix_cmd.cpp
 }
+#include "tools/cli/search_cmd.h"
 
 namespace {
 
@@ -41,7 +42,8 @@ int usage() {
                "  kirvale-cli decrypt SRC DST PASSPHRASE\n"
                "  kirvale-cli lookup [--dir PROGRAM_FOLDER] WORD\n"
                "  kirvale-cli export notebook|userdict [--format tsv|csv] [--dir PROGRAM_FOLDER] OUT\n"
-               "  kirvale-cli appendix [--dir PROGRAM_FOLDER] TITLE\n";
+               "  kirvale-cli appendix [--dir PROGRAM_FOLDER] TITLE\n"
+               "  kirvale-cli search [--dir PROGRAM_FOLDER] --field N TEXT\n";
   return 2;
 }
 
@@ -156,5 +158,6 @@ int main(int argc, char** argv) {
   if (cmd == "export") return ExportCommand(argc, argv);
   if (cmd == "capture" || cmd == "post-capture") return kirvale::cli::CaptureCommand(argc, argv);
   if (cmd == "appendix") return kirvale::cli::AppendixCommand(argc, argv);
+  if (cmd == "search") return kirvale::cli::SearchCommand(argc, argv);
   return usage();
 }
