@@ -29,6 +29,9 @@ class QToolButton;
 namespace kirvale::platform {
 class MessageBus;
 }
+namespace kirvale::settings {
+class TForm4;
+}
 
 namespace kirvale::app {
 
@@ -106,6 +109,7 @@ class TForm3 : public QWidget {
 
   // The windows created at start-up (null until then).
   TForm9* notebook() const { return notebook_; }
+  settings::TForm4* settingsDialog() const { return form4_; }
 
   // Handlers.
   void wordtextChange();
@@ -125,6 +129,7 @@ class TForm3 : public QWidget {
   void FlatButton3Click();
   void FlatButton4Click();
   void SpeedButton3Click();
+  void N1Click();
   void N4Click();
   void N9Click();
   void N11Click();
@@ -179,6 +184,7 @@ class TForm3 : public QWidget {
   bool historyLoaded_ = false;
   TForm10* splash_ = nullptr;
   TForm9* notebook_ = nullptr;
+  settings::TForm4* form4_ = nullptr;
 
   dictionary::Mode mode_ = dictionary::Mode::Japanese;
   dictionary::Mode previousMode_ = dictionary::Mode::Japanese;
