@@ -35,6 +35,7 @@
 #include "speech/read_aloud.h"
 #include "speech/speech_server.h"
 #include "ui/presenter.h"
+#include "ui/skins.h"
 #include "app/select.h"
 #include "platform/startup_check.h"
 #include "crypto/aes.h"
@@ -43,6 +44,7 @@
 #include "platform/shell.h"
 #include "platform/single_instance.h"
 #include "platform/windows_dir.h"
+#include "settings/confi.h"
 #include "settings/interface_language.h"
 #include "settings/messages.h"
 #include "settings/styles.h"
@@ -80,8 +82,6 @@ QToolButton* toolButton(QWidget* parent, const char* name, Glyph glyph, const ch
   b->setProperty("tag", tag);
   return b;
 }
-
-QColor colour(std::uint32_t c) { return QColor((c >> 16) & 0xFF, (c >> 8) & 0xFF, c & 0xFF); }
 
 }  // namespace
 
@@ -289,7 +289,8 @@ void TForm3::buildMenu() {
   N7 = item("N7", "关于...", 148, Glyph::About);
   N11 = item("N11", "退出", 149, Glyph::Exit);
   // Windows that are not part of the program yet stay disabled.
-  for (QAction* a : {N10, N1}) a->setEnabled(false);
+  for (QAction* a : {N10}) a->setEnabled(false);
+  connect(N1, &QAction::triggered, this, &TForm3::N1Click);
   connect(N2, &QAction::triggered, this, &TForm3::N2Click);
   connect(N7, &QAction::triggered, this, &TForm3::N7Click);
   connect(N4, &QAction::triggered, this, &TForm3::N4Click);
@@ -479,6 +480,13 @@ void TForm3::createWindows() {
   // Each window is created once and kept, hidden, until the program ends.
   tip_ = new TForm2(this);
   settings::RegisterWindow(tip_);
+  settings::Targets.ShowTipCheckBox = [this](bool on) { tip_->FlatCheckBox1->setChecked(on); };
+  // The settings dialog.
+  form4_ = new settings::TForm4(this);
+  settings::RegisterWindow(form4_, [this] { form4_->ApplyFixedTexts(); });
+  settings::Targets.ScanInterval = [this](int ms) {
+    if (notebook_) notebook_->setScanInterval(ms);
+  };
   about_ = new TForm5(this);
   settings::RegisterWindow(about_);
   // My Dictionary loads its lines, which the lookup falls back on.
@@ -546,6 +554,10 @@ void TForm3::mouseMoveEvent(QMouseEvent* e) {
 
 void TForm3::N2Click() {
   if (myDictionary_) myDictionary_->exec();
+}
+
+void TForm3::N1Click() {
+  if (form4_) form4_->exec();
 }
 
 void TForm3::N4Click() {
@@ -738,9 +750,14 @@ bool TForm3::eventFilter(QObject* watched, QEvent* e) {
 }
 
 void TForm3::ApplySettings() {
-  if (tip_) tip_->FlatCheckBox1->setChecked(Settings.showtip == 1);
+  // 1. The word of the day's check box.
+  if (settings::Targets.ShowTipCheckBox) settings::Targets.ShowTipCheckBox(Settings.showtip == 1);
+  // 2. The result panes.
   SetPaneLayout(Settings.level);
+  // 3. The screen-capture menu item.
   N10->setChecked(Settings.capturing == 1);
+  // 4. The settings dialog's controls, its preview and its first tab.
+  if (form4_) form4_->ApplySettings();
 }
 
 void TForm3::SetPaneLayout(std::int16_t level) {
@@ -760,32 +777,7 @@ void TForm3::Panel3Click() {
   Settings.level = level;
 }
 
-void TForm3::SelectStyle(std::int16_t index) {
-  if (index < 0 || index >= settings::kStyleCount) return;
-  const auto& c = settings::Styles()[index].colours;
-  QApplication::setStyle(QStyleFactory::create("Fusion"));
-  QPalette p;
-  p.setColor(QPalette::Window, colour(c.window));
-  p.setColor(QPalette::WindowText, colour(c.text));
-  p.setColor(QPalette::Base, colour(c.base));
-  p.setColor(QPalette::AlternateBase, colour(c.panel));
-  p.setColor(QPalette::Text, colour(c.text));
-  p.setColor(QPalette::Button, colour(c.button));
-  p.setColor(QPalette::ButtonText, colour(c.buttonText));
-  p.setColor(QPalette::Highlight, colour(c.accent));
-  p.setColor(QPalette::HighlightedText, colour(c.accentText));
-  p.setColor(QPalette::ToolTipBase, colour(c.base));
-  p.setColor(QPalette::ToolTipText, colour(c.text));
-  // Disabled controls and menu items read as disabled in every style.
-  const QColor grey = QColor::fromRgb(0x8A, 0x8A, 0x8A);
-  for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
-    p.setColor(QPalette::Disabled, role, grey);
-  QApplication::setPalette(p);
-  const QString bar = QString("background:%1;color:%2;").arg(colour(c.button).name(), colour(c.buttonText).name());
-  Panel2->setStyleSheet(bar);
-  Panel3->setStyleSheet(bar);
-  Panel1->setStyleSheet(QString("#Panel1{background:%1;}").arg(colour(c.panel).name()));
-}
+void TForm3::SelectStyle(std::int16_t index) { ui::SelectSkin(index); }
 
 void TForm3::FlatButton5Click() { PopupMenu1->popup(QCursor::pos()); }
 

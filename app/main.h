@@ -31,6 +31,8 @@ class MessageBus;
 }
 namespace kirvale::capture {
 class TForm12;
+namespace kirvale::settings {
+class TForm4;
 }
 
 namespace kirvale::app {
@@ -117,6 +119,7 @@ class TForm3 : public QWidget {
   TForm5* about() const { return about_; }
   TForm2* wordOfTheDay() const { return tip_; }
   TForm8* advancedSearch() const { return advan_; }
+  settings::TForm4* settingsDialog() const { return form4_; }
 
   // Handlers.
   void wordtextChange();
@@ -143,6 +146,7 @@ class TForm3 : public QWidget {
   void FlatButton4Click();
   void SpeedButton3Click();
   void N2Click();
+  void N1Click();
   void N4Click();
   void N6Click();
   void FlatButton2Click();
@@ -204,6 +208,7 @@ class TForm3 : public QWidget {
   TForm5* about_ = nullptr;
   TForm2* tip_ = nullptr;
   TForm8* advan_ = nullptr;
+  settings::TForm4* form4_ = nullptr;
 
   dictionary::Mode mode_ = dictionary::Mode::Japanese;
   dictionary::Mode previousMode_ = dictionary::Mode::Japanese;

@@ -62,11 +62,14 @@ add_custom_command(OUTPUT ${KIRVALE_FOLDER}/language.ini
 
 set(_styles ${KIRVALE_FOLDER}/styles/0.jpg ${KIRVALE_FOLDER}/styles/1.jpg
             ${KIRVALE_FOLDER}/styles/2.jpg ${KIRVALE_FOLDER}/styles/3.jpg)
+# The style previews are the real main window, rendered offscreen in each
+# skin with an entry looked up on the sample dictionary.
 add_custom_command(OUTPUT ${_styles}
   COMMAND ${CMAKE_COMMAND} -E make_directory ${KIRVALE_FOLDER}/styles
-  COMMAND ${_resgen} styles ${KIRVALE_FOLDER}/styles
-  DEPENDS kirvale-resgen ${CMAKE_SOURCE_DIR}/settings/styles.h
-  COMMENT "Drawing the style previews")
+  COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=0
+          $<TARGET_FILE:kirvale-previews> previews ${KIRVALE_SAMPLE_FOLDER}/multilingual.dic ${KIRVALE_FOLDER}/styles
+  DEPENDS kirvale-previews ${KIRVALE_SAMPLE_FOLDER}/multilingual.dic
+  COMMENT "Rendering the style previews")
 
 file(GLOB_RECURSE _help_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/resources/help/*)
 find_program(CHMCMD chmcmd REQUIRED)

@@ -1,5 +1,5 @@
-// The four styles: their names and the colours every skin is drawn with. The
-// skin engine and the preview pictures both take their colours from here.
+// The four styles: their names and the palette of each skin, which colours
+// what the skin's style sheet (resources/skins/N.qss) does not reach.
 #pragma once
 
 #include <array>
@@ -29,13 +29,13 @@ inline constexpr int kStyleCount = 4;
 inline const std::array<StyleInfo, kStyleCount>& Styles() {
   static const std::array<StyleInfo, kStyleCount> styles = {{
       {"Standard", "标准界面",
-       {0xECE9D8, 0xF4F2E8, 0xDCD7C0, 0x1A1A1A, 0x1A1A1A, 0xFFFFFF, 0x316AC5, 0xFFFFFF}},
+       {0xECE9D8, 0xF6F4EC, 0xE3E0D0, 0x1A1A1A, 0x1A1A1A, 0xFFFFFF, 0x316AC5, 0xFFFFFF}},
       {"Innocent ages", "纯真年代",
-       {0xE8F1E0, 0xF3F8EE, 0xB9D6A3, 0x233318, 0x233318, 0xFFFFFB, 0x5E9A3A, 0xFFFFFF}},
+       {0xF7F1DE, 0xFBF7EA, 0xCFE0B8, 0x2E2414, 0x3B2A1A, 0xFFFDF4, 0x53722F, 0xFFFFFF}},
       {"Somewhat gaudy", "有点花哨",
-       {0xFCE3EE, 0xFFF0F6, 0xF6A9C9, 0x4A0F2B, 0x3A0C22, 0xFFFFFF, 0xD63384, 0xFFFFFF}},
+       {0xFFE6F2, 0xFFF0F7, 0xFFC2DD, 0x3A0C22, 0x3A0C22, 0xFFFFFF, 0xC2185B, 0xFFFFFF}},
       {"Elegant moment", "优雅瞬间",
-       {0xDDE3EC, 0xEEF1F6, 0x9FB0C8, 0x102035, 0x1B2536, 0xFBFCFE, 0x3E5A85, 0xFFFFFF}},
+       {0xE9ECF2, 0xF4F6F9, 0xF7F8FB, 0x1B2536, 0x1B2536, 0xFFFFFF, 0x2E4A73, 0xFFFFFF}},
   }};
   return styles;
 }

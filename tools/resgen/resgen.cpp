@@ -1,6 +1,6 @@
 // Build-time generator of the program folder's data: GBK text files from the
-// UTF-8 sources, the encrypted dictionaries, the style preview pictures and
-// the splash picture compiled into the program.
+// UTF-8 sources, the encrypted dictionaries, and the splash picture compiled
+// into the program.
 #include <QFont>
 #include <QGuiApplication>
 #include <QImage>
@@ -14,7 +14,6 @@
 
 #include "crypto/aes.h"
 #include "platform/jpeg.h"
-#include "settings/styles.h"
 #include "text/codec.h"
 
 using namespace kirvale;
@@ -26,7 +25,6 @@ int fail(const std::string& what) {
   return 1;
 }
 
-QColor rgb(std::uint32_t c) { return QColor((c >> 16) & 0xFF, (c >> 8) & 0xFF, c & 0xFF); }
 
 std::string toJpeg(const QImage& src) {
   QImage img = src.convertToFormat(QImage::Format_RGB888);
@@ -45,51 +43,6 @@ bool toGbkFile(const std::string& src, const std::string& dst) {
   if (!text::readFile(src, bytes)) return false;
   std::vector<std::string> lines = text::splitLines(bytes);
   return text::writeGbkLinesAtomically(dst, lines);
-}
-
-// A miniature of the main window drawn in the style's colours.
-QImage stylePreview(const settings::StyleInfo& style) {
-  const auto& c = style.colours;
-  QImage img(194, 142, QImage::Format_RGB32);
-  QPainter p(&img);
-  p.setRenderHint(QPainter::Antialiasing);
-  p.fillRect(img.rect(), rgb(c.window));
-  // title bar
-  QLinearGradient title(0, 0, 194, 0);
-  title.setColorAt(0, rgb(c.accent));
-  title.setColorAt(1, rgb(c.button));
-  p.fillRect(0, 0, 194, 16, title);
-  p.setPen(rgb(c.accentText));
-  QFont f("DejaVu Sans");
-  f.setPixelSize(9);
-  f.setBold(true);
-  p.setFont(f);
-  p.drawText(QRect(6, 0, 180, 16), Qt::AlignVCenter, "Kirvale");
-  // input box and button
-  p.setPen(rgb(c.text));
-  p.setBrush(rgb(c.base));
-  p.drawRect(8, 24, 110, 14);
-  p.setBrush(rgb(c.button));
-  p.drawRoundedRect(124, 23, 34, 16, 3, 3);
-  f.setBold(false);
-  p.setFont(f);
-  p.setPen(rgb(c.buttonText));
-  p.drawText(QRect(124, 23, 34, 16), Qt::AlignCenter, "Search");
-  // word list
-  p.setPen(rgb(c.text));
-  p.setBrush(rgb(c.base));
-  p.drawRect(8, 46, 70, 88);
-  p.fillRect(9, 58, 69, 11, rgb(c.accent));
-  for (int i = 0; i < 7; ++i) p.fillRect(13, 50 + i * 12, 40 - (i % 3) * 8, 3, i == 1 ? rgb(c.accentText) : rgb(c.text));
-  // result panes
-  p.setBrush(rgb(c.panel));
-  p.drawRect(86, 46, 100, 88);
-  p.fillRect(87, 47, 99, 10, rgb(c.button));
-  p.fillRect(87, 92, 99, 10, rgb(c.button));
-  for (int i = 0; i < 3; ++i) p.fillRect(92, 62 + i * 8, 80 - i * 14, 3, rgb(c.text));
-  for (int i = 0; i < 3; ++i) p.fillRect(92, 107 + i * 8, 70 - i * 10, 3, rgb(c.text));
-  p.end();
-  return img;
 }
 
 QImage splashPicture() {
@@ -144,7 +97,7 @@ bool writeEmbedded(const std::string& bytes, const std::string& symbol, const st
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 2) return fail("usage: gbk SRC DST | dict SRC DST | styles DIR | splash OUT.cpp");
+  if (argc < 2) return fail("usage: gbk SRC DST | dict SRC DST | splash OUT.cpp");
   std::string cmd = argv[1];
   if (cmd == "gbk" && argc == 4) {
     return toGbkFile(argv[2], argv[3]) ? 0 : fail(std::string("cannot convert ") + argv[2]);
@@ -171,14 +124,6 @@ int main(int argc, char** argv) {
   }
   qputenv("QT_QPA_PLATFORM", "offscreen");
   QGuiApplication app(argc, argv);
-  if (cmd == "styles" && argc == 3) {
-    for (int i = 0; i < settings::kStyleCount; ++i) {
-      std::string path = std::string(argv[2]) + "/" + std::to_string(i) + ".jpg";
-      if (!text::writeFileAtomically(path, toJpeg(stylePreview(settings::Styles()[i]))))
-        return fail("cannot write " + path);
-    }
-    return 0;
-  }
   if (cmd == "splash" && argc == 3) {
     return writeEmbedded(toJpeg(splashPicture()), "kSplashJpeg", argv[2]) ? 0 : fail("cannot write splash");
   }
