@@ -204,7 +204,7 @@ TEST(DictbuildOpenCC, ConvertsJapaneseKanjiToSimplifiedChinese) {
 
 TEST(DictbuildJapanese, EveryLineFollowsTheEntryGrammarAndFitsGbk) {
   const auto& lines = Sample().japanese;
-  ASSERT_EQ(lines.size(), 21u);  // the 20 common entries of the sample and one kana line
+  ASSERT_EQ(lines.size(), 23u);  // the 22 common entries of the sample and one kana line
   for (const auto& l : lines) {
     auto e = kirvale::dictionary::ParseEntryLine(l);
     EXPECT_FALSE(e.headWord.empty()) << l;
@@ -267,6 +267,10 @@ TEST(DictbuildJapanese, FalseFriendsAndGuessesGiveWayToAnHonestPlaceholder) {
   // third sense.
   EXPECT_EQ(ChineseOf(lines, "愛人"), none);
   EXPECT_EQ(ChineseOf(lines, "大丈夫"), none);
+  // 告诉 reads "to tell" in its common reading, whatever its other reading
+  // means; 人间 is "the human world", not a human being.
+  EXPECT_EQ(ChineseOf(lines, "告訴"), none);
+  EXPECT_EQ(ChineseOf(lines, "人間"), none);
   // No guess from the head word without its kana (広い -> 广) or from
   // definitions that merely equal a gloss (ビール -> 啤酒).
   EXPECT_EQ(ChineseOf(lines, "広い"), none);
@@ -315,9 +319,9 @@ TEST(DictbuildJapanese, LinesAreSortedByReading) {
 
 TEST(DictbuildJapanese, SummaryCountsSkippedLinesAndChineseSources) {
   const std::string& s = Sample().summary;
-  EXPECT_NE(s.find("EDICT: 24 lines, 1 malformed (skipped), 20 common entries"), std::string::npos) << s;
-  EXPECT_NE(s.find("CC-CEDICT: 34 entries, 1 malformed (skipped)"), std::string::npos) << s;
-  EXPECT_NE(s.find("from the reviewed table: 5, the converted head word: 3, none (placeholder): 12; coverage 40.0 %"),
+  EXPECT_NE(s.find("EDICT: 26 lines, 1 malformed (skipped), 22 common entries"), std::string::npos) << s;
+  EXPECT_NE(s.find("CC-CEDICT: 37 entries, 1 malformed (skipped)"), std::string::npos) << s;
+  EXPECT_NE(s.find("from the reviewed table: 5, the converted head word: 3, none (placeholder): 14; coverage 36.4 %"),
             std::string::npos)
       << s;
   EXPECT_NE(s.find("lines under the kana of words usually written in kana: 1"), std::string::npos) << s;

@@ -247,22 +247,35 @@ const std::string* MainSense(const CedictEntry& e) {
 }
 
 // (a): the head word converted to simplified Chinese, when CC-CEDICT has it
-// and its main meaning shares a content word with the first sense of the
-// EDICT glosses (words compared by their base forms). 手紙 is refused
-// ("toilet paper" against "letter"), and so are 愛人 (the Chinese word means
-// "spouse" first) and 大丈夫 (only its archaic fourth sense is "great man").
+// and its main meaning (first definition) agrees with the first sense of the
+// EDICT glosses: more than half of the definition's content words are among
+// the glosses' (words compared by their base forms). A word with several
+// readings must agree in every reading, since the learner sees only the
+// characters: 告訴 "legal complaint" is refused, as 告诉 reads "to tell". So
+// are 手紙 ("toilet paper" against "letter"), 愛人 (the Chinese word means
+// "spouse" first), 大丈夫 (only its archaic fourth sense is "great man") and
+// 人間 ("the human world" shares only "human" with "human being").
 std::string HeadWordCandidate(const std::string& word, const std::set<std::string>& firstSenseWords,
                               const Indexes& idx, const ChineseConverter& conv, const Lemmatiser& lem) {
   if (word.empty() || firstSenseWords.empty()) return {};
   std::string trad = conv.toTraditional(word);
   std::string simp = conv.toSimplified(trad);
-  for (size_t i : idx.entriesFor(trad, simp)) {
-    const std::string* sense = MainSense(idx.in().cedict[i]);
-    if (!sense) continue;
-    for (const auto& w : lem.lemmas(ContentWords(*sense)))
-      if (firstSenseWords.count(w)) return simp;
+  auto entries = idx.entriesFor(trad, simp);
+  // Every reading written with the same simplified characters.
+  for (size_t i : idx.entriesFor(simp, simp)) AppendUnique(entries, i);
+  bool any = false;
+  for (size_t i : entries) {
+    const CedictEntry& e = idx.in().cedict[i];
+    if (e.simplified != simp) continue;
+    const std::string* sense = MainSense(e);
+    if (!sense) continue;  // a reference or bound form only: no word of its own
+    auto words = lem.lemmas(ContentWords(*sense));
+    size_t shared = 0;
+    for (const auto& w : words) shared += firstSenseWords.count(w);
+    if (words.empty() || 2 * shared <= words.size()) return {};
+    any = true;
   }
-  return {};
+  return any ? simp : std::string();
 }
 
 constexpr size_t kMaxChineseWords = 4;
