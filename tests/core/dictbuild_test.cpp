@@ -35,16 +35,20 @@ Options SampleOptions(const std::string& out) {
   o.englishCommon = kData + "american-english-small";
   o.frequency = kData + "jieba.txt";
   o.placeReadings = kData + "Noun.place.csv";
+  o.reviewed = kData + "ja-zh-reviewed.tsv";
+  o.reviewedEnglish = kData + "en-zh-reviewed.tsv";
+  o.wordnet = kData + "wordnet";
   o.outDir = out;
   return o;
 }
 
 // Runs the builder on the samples into `dir`; returns its summary.
-std::string RunOnSamples(const std::string& dir, Options* changed = nullptr) {
+std::string RunOnSamples(const std::string& dir, Options* changed = nullptr, std::string* errors = nullptr) {
   Options o = changed ? *changed : SampleOptions(dir);
   std::ostringstream out, err;
   int rc = RunBuilder(o, out, err);
   EXPECT_EQ(rc, 0) << err.str();
+  if (errors) *errors = err.str();
   return out.str();
 }
 
@@ -75,10 +79,10 @@ std::string EnglishLineOf(const std::vector<std::string>& lines, const std::stri
 
 struct Built {
   TempDir tmp;
-  std::string summary;
+  std::string summary, errors;
   std::vector<std::string> japanese, english, appendix;
   Built() {
-    summary = RunOnSamples(tmp.path());
+    summary = RunOnSamples(tmp.path(), nullptr, &errors);
     japanese = DecryptLines(tmp, "multilingual.dic");
     english = DecryptLines(tmp, "english.dic");
     kirvale::text::readGbkLines(tmp.file("appendix.app"), appendix);
@@ -200,7 +204,7 @@ TEST(DictbuildOpenCC, ConvertsJapaneseKanjiToSimplifiedChinese) {
 
 TEST(DictbuildJapanese, EveryLineFollowsTheEntryGrammarAndFitsGbk) {
   const auto& lines = Sample().japanese;
-  ASSERT_EQ(lines.size(), 14u);  // the common entries of the sample
+  ASSERT_EQ(lines.size(), 23u);  // the 22 common entries of the sample and one kana line
   for (const auto& l : lines) {
     auto e = kirvale::dictionary::ParseEntryLine(l);
     EXPECT_FALSE(e.headWord.empty()) << l;
@@ -221,32 +225,82 @@ TEST(DictbuildJapanese, EveryLineFollowsTheEntryGrammarAndFitsGbk) {
   ASSERT_NE(eat, nullptr);
   auto e = kirvale::dictionary::ParseEntryLine(*eat);
   EXPECT_EQ(e.kana, "たべる");
-  EXPECT_EQ(e.english, "(v1,vt) (1) to eat/(v1,vt) (2) to live on (e.g. a salary)/to live off/to subsist on");
+  // The part of speech is written once while it stays the same.
+  EXPECT_EQ(e.english, "(v1,vt) (1) to eat/(2) to live on (e.g. a salary)/to live off/to subsist on");
 }
 
-TEST(DictbuildJapanese, ChineseComesFromTheConvertedHeadWordWhenTheMeaningsAgree) {
+TEST(DictbuildJapanese, APartOfSpeechIsWrittenOnlyWhereItChanges) {
+  EXPECT_EQ(WithoutRepeatedPartsOfSpeech({"(n,vs) (1) study", "(n,vs) (2) diligence", "(n,vs) (3) discount",
+                                          "reduction"}),
+            (std::vector<std::string>{"(n,vs) (1) study", "(2) diligence", "(3) discount", "reduction"}));
+  // A change of part of speech is kept, and so is a return to an earlier one;
+  // other tags and remarks stay where they are.
+  EXPECT_EQ(WithoutRepeatedPartsOfSpeech({"(n,adj-no) (1) (abbr) telephone", "(n,adj-no) (2) (uk) phone",
+                                          "(adv) (3) surely", "(n,adj-no) (4) (arch) great man"}),
+            (std::vector<std::string>{"(n,adj-no) (1) (abbr) telephone", "(2) (uk) phone", "(adv) (3) surely",
+                                      "(n,adj-no) (4) (arch) great man"}));
+  EXPECT_EQ(WithoutRepeatedPartsOfSpeech({"(n) (one's) own", "(n) (see X) cat"}),
+            (std::vector<std::string>{"(n) (one's) own", "(see X) cat"}));
+}
+
+TEST(DictbuildJapanese, ChineseComesFromTheReviewedTableThenFromTheConvertedHeadWord) {
   const auto& lines = Sample().japanese;
-  // (a): 電話 -> 电话, 図書館 -> 图书馆, 猫 -> 猫 (its CC-CEDICT sense carries a CL: remark)
-  EXPECT_EQ(ChineseOf(lines, "電話").rfind("电话", 0), 0u) << ChineseOf(lines, "電話");
+  // The reviewed table, for the entry of the same head word and kana.
+  EXPECT_EQ(ChineseOf(lines, "食べる"), "吃；吃饭");
+  EXPECT_EQ(ChineseOf(lines, "手紙"), "信；书信");
+  EXPECT_EQ(ChineseOf(lines, "テレビ"), "电视；电视机");  // a head word written in kana: empty kana field
+  EXPECT_EQ(ChineseOf(lines, "有難う"), "谢谢；多谢");
+  // (a): the converted head word when its main meaning agrees with the first
+  // sense: 電話 -> 电话 (its table line has five words and is skipped),
+  // 図書館 -> 图书馆, 猫 -> 猫 (its CC-CEDICT sense carries a CL: remark).
+  EXPECT_EQ(ChineseOf(lines, "電話"), "电话");
   EXPECT_EQ(ChineseOf(lines, "図書館"), "图书馆");
   EXPECT_EQ(ChineseOf(lines, "猫"), "猫");
-  // (b): 広い -> 广 (the head word without its trailing kana); 食べる -> 食, then the more common 吃 (c)
-  EXPECT_EQ(ChineseOf(lines, "広い").rfind("广", 0), 0u) << ChineseOf(lines, "広い");
-  EXPECT_EQ(ChineseOf(lines, "食べる"), "食；吃");
-  // (c): kana words by their glosses
-  EXPECT_EQ(ChineseOf(lines, "テレビ"), "电视");
-  EXPECT_EQ(ChineseOf(lines, "ビール"), "啤酒");
 }
 
-TEST(DictbuildJapanese, FalseFriendsAreDroppedAndAnHonestPlaceholderStays) {
+TEST(DictbuildJapanese, FalseFriendsAndGuessesGiveWayToAnHonestPlaceholder) {
   const auto& lines = Sample().japanese;
-  // 手紙 is "toilet paper" in Chinese, 勉强 "reluctant": neither is taken.
-  EXPECT_EQ(ChineseOf(lines, "手紙").find("手纸"), std::string::npos);
-  EXPECT_EQ(ChineseOf(lines, "手紙"), "信；书");  // "letter" of both, the closer one first
-  EXPECT_EQ(ChineseOf(lines, "勉強").find("勉强"), std::string::npos);
-  EXPECT_EQ(ChineseOf(lines, "勉強"), "学习");  // "study" of a suru noun matches "to study"
-  // Nothing in CC-CEDICT matches 宅地.
-  EXPECT_EQ(ChineseOf(lines, "宅地"), std::string(kNoChinese));
+  const std::string none(kNoChinese);
+  // 勉强 is "reluctant" (the table's line for 勉強 is faulty and skipped).
+  EXPECT_EQ(ChineseOf(lines, "勉強"), none);
+  // 爱人 means "spouse" first; 大丈夫 is "great man" only in its archaic
+  // third sense.
+  EXPECT_EQ(ChineseOf(lines, "愛人"), none);
+  EXPECT_EQ(ChineseOf(lines, "大丈夫"), none);
+  // 告诉 reads "to tell" in its common reading, whatever its other reading
+  // means; 人间 is "the human world", not a human being.
+  EXPECT_EQ(ChineseOf(lines, "告訴"), none);
+  EXPECT_EQ(ChineseOf(lines, "人間"), none);
+  // No guess from the head word without its kana (広い -> 广) or from
+  // definitions that merely equal a gloss (ビール -> 啤酒).
+  EXPECT_EQ(ChineseOf(lines, "広い"), none);
+  EXPECT_EQ(ChineseOf(lines, "ビール"), none);
+  EXPECT_EQ(ChineseOf(lines, "宅地"), none);
+}
+
+TEST(DictbuildJapanese, WordsUsuallyWrittenInKanaAreFoundUnderTheirKana) {
+  const auto& lines = Sample().japanese;
+  // The first line with the head word ありがとう (the one the lookup shows)
+  // is the reviewed 有難う, with its kanji spelling first in the English.
+  const std::string* thanks = LineOf(lines, "ありがとう");
+  ASSERT_NE(thanks, nullptr);
+  EXPECT_EQ(*thanks, "ありがとう /kanji: 有難う/(int) (uk) (abbr) thank you/thanks//谢谢；多谢/");
+  EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
+                          [](const std::string& l) {
+                            return kirvale::dictionary::JapaneseListItem(l) == "ありがとう";
+                          }),
+            1);
+  // It stands beside the kanji entries of the same reading.
+  auto at = [&](const std::string& head) {
+    return std::find_if(lines.begin(), lines.end(),
+                        [&](const std::string& l) { return kirvale::dictionary::JapaneseListItem(l) == head; }) -
+           lines.begin();
+  };
+  EXPECT_LT(std::abs(at("ありがとう") - at("有難う")), 3);
+  // あの is an entry of its own (an interjection): it is not shadowed by a
+  // kana line for 彼の.
+  EXPECT_EQ(kirvale::dictionary::ParseEntryLine(*LineOf(lines, "あの")).english, "(int) say/well/um/er");
+  for (const auto& l : lines) EXPECT_EQ(l.find("kanji: 彼の"), std::string::npos) << l;
 }
 
 TEST(DictbuildJapanese, LinesAreSortedByReading) {
@@ -257,6 +311,7 @@ TEST(DictbuildJapanese, LinesAreSortedByReading) {
   }
   // かな before カナ-only words is not required; hiragana order is.
   auto pos = [&](const std::string& k) { return std::find(keys.begin(), keys.end(), k) - keys.begin(); };
+  EXPECT_LT(pos("ありがとう"), pos("たべる"));
   EXPECT_LT(pos("たべる"), pos("でんわ"));
   EXPECT_LT(pos("でんわ"), pos("としょかん"));
   EXPECT_LT(pos("としょかん"), pos("ひろい"));
@@ -264,13 +319,65 @@ TEST(DictbuildJapanese, LinesAreSortedByReading) {
 
 TEST(DictbuildJapanese, SummaryCountsSkippedLinesAndChineseSources) {
   const std::string& s = Sample().summary;
-  EXPECT_NE(s.find("EDICT: 18 lines, 1 malformed (skipped), 14 common entries"), std::string::npos) << s;
-  EXPECT_NE(s.find("CC-CEDICT: 24 entries, 1 malformed (skipped)"), std::string::npos) << s;
-  EXPECT_NE(s.find("(a) head word: 3"), std::string::npos) << s;  // 電話 図書館 猫
-  EXPECT_NE(s.find("(b) head word without trailing kana: 2"), std::string::npos) << s;
-  EXPECT_NE(s.find("(c) matching definition: 5"), std::string::npos) << s;  // テレビ ビール 手紙 勉強 品詞
-  EXPECT_NE(s.find("none (placeholder): 4"), std::string::npos) << s;      // ボール·ペン ～様 宅地 札幌
+  EXPECT_NE(s.find("EDICT: 26 lines, 1 malformed (skipped), 22 common entries"), std::string::npos) << s;
+  EXPECT_NE(s.find("CC-CEDICT: 37 entries, 1 malformed (skipped)"), std::string::npos) << s;
+  EXPECT_NE(s.find("from the reviewed table: 5, the converted head word: 3, none (placeholder): 14; coverage 36.4 %"),
+            std::string::npos)
+      << s;
+  EXPECT_NE(s.find("lines under the kana of words usually written in kana: 1"), std::string::npos) << s;
+  // The unused table line is named in the summary.
+  EXPECT_NE(s.find("1 lines whose entry is not among the common EDICT entries written:\n      line 12: 存在しない [そんざいしない]"),
+            std::string::npos)
+      << s;
   EXPECT_NE(s.find("zip codes: 8 addresses, 1 malformed"), std::string::npos) << s;
+  // Faulty table lines are reported with their line numbers.
+  const std::string& e = Sample().errors;
+  for (std::string m : {"ja-zh-reviewed.tsv: line 8: expected 3 tab-separated fields, found 1",
+                        "ja-zh-reviewed.tsv: line 9: empty Chinese word",
+                        "ja-zh-reviewed.tsv: line 10: repeats an earlier line's entry",
+                        "ja-zh-reviewed.tsv: line 11: more than four Chinese words",
+                        "en-zh-reviewed.tsv: line 5: the English word must be lower-case letters"})
+    EXPECT_NE(e.find(m), std::string::npos) << m << "\n" << e;
+}
+
+TEST(DictbuildTables, ReadTheReviewedTablesAndTheWordNetLists) {
+  std::vector<std::string> problems;
+  auto ja = ParseReviewedJapanese("\xEF\xBB\xBF# comment\n\n食べる\tたべる\t吃 ；吃饭\r\nテレビ\t\t电视\n"
+                                  "本\tほん\t书/书籍\n本\tほん\ta；b；c；d\n",
+                                  problems);
+  ASSERT_EQ(ja.size(), 3u);
+  EXPECT_EQ(ja[0].chinese, (std::vector<std::string>{"吃", "吃饭"}));  // trimmed, CR LF line ends
+  EXPECT_EQ(ja[0].lineNumber, 3u);
+  EXPECT_EQ(ja[1].kana, "");
+  EXPECT_EQ(ja[2].chinese.size(), 4u);
+  EXPECT_EQ(problems, (std::vector<std::string>{
+                          "line 5: \"/\" or \";\" inside a Chinese word (separate words with \"；\")"}));
+  problems.clear();
+  auto en = ParseReviewedEnglish("go\t去；走\ngo\t去\nWent\t去\nsee\n", problems);
+  ASSERT_EQ(en.size(), 1u);
+  EXPECT_EQ(problems.size(), 3u);
+
+  EXPECT_EQ(ParseWordNetExceptions("went go\nbetter good well\n"),
+            (std::vector<std::pair<std::string, std::string>>{{"went", "go"}, {"better", "good"}, {"better", "well"}}));
+  auto verbs = ParseWordNetIndex("  1 licence text\nrun v 41 7 ! @ ~ ^ $ + ; 41 29 01926329\neven v 3 4 @ ~ > ^ 3 0 1\n");
+  EXPECT_EQ(verbs.at("run"), 29);
+  EXPECT_EQ(verbs.at("even"), 0);
+  verbs["hop"] = 2;
+  verbs["hope"] = 3;
+  verbs["try"] = 7;
+  verbs["make"] = 20;
+  verbs["walk"] = 5;
+  verbs["die"] = 4;
+  EXPECT_EQ(RegularVerbBase("running", verbs, 2), "run");
+  EXPECT_EQ(RegularVerbBase("hoping", verbs, 2), "hope");
+  EXPECT_EQ(RegularVerbBase("hopping", verbs, 2), "hop");
+  EXPECT_EQ(RegularVerbBase("tried", verbs, 2), "try");
+  EXPECT_EQ(RegularVerbBase("making", verbs, 2), "make");
+  EXPECT_EQ(RegularVerbBase("walked", verbs, 2), "walk");
+  EXPECT_EQ(RegularVerbBase("dying", verbs, 2), "die");
+  EXPECT_EQ(RegularVerbBase("evening", verbs, 2), "");  // "even" is hardly ever a verb
+  EXPECT_EQ(RegularVerbBase("evening", verbs, 0), "even");
+  EXPECT_EQ(RegularVerbBase("thing", verbs, 0), "");
 }
 
 // ---------------------------------------------------------------- english.dic
@@ -278,24 +385,57 @@ TEST(DictbuildJapanese, SummaryCountsSkippedLinesAndChineseSources) {
 TEST(DictbuildEnglish, InvertsCedictIntoSortedLowerCaseWords) {
   const auto& lines = Sample().english;
   ASSERT_FALSE(lines.empty());
-  EXPECT_TRUE(std::is_sorted(lines.begin(), lines.end()));
+  std::vector<std::string> heads;
   for (const auto& l : lines) {
     std::string head(kirvale::dictionary::EnglishHeadWord(l));
+    heads.push_back(head);
     EXPECT_EQ(head, kirvale::text::asciiLower(head)) << l;  // no proper nouns
     EXPECT_EQ(head.find(' '), std::string::npos) << l;      // single words
     EXPECT_TRUE(kirvale::text::fitsGbk(l)) << l;
   }
-  // Common Chinese words first.
+  EXPECT_TRUE(std::is_sorted(heads.begin(), heads.end()));
+  // A Chinese word whose main meaning it is comes first: 走 "to walk" before
+  // 步行 "to go on foot / to walk"; then the more common word.
   EXPECT_EQ(EnglishLineOf(lines, "walk"), "walk,走；步行");
-  EXPECT_EQ(EnglishLineOf(lines, "computer"), "computer,计算机；电脑");
-  EXPECT_EQ(EnglishLineOf(lines, "book"), "book,书");
+  EXPECT_EQ(EnglishLineOf(lines, "computer"), "computer,电脑；计算机");
   EXPECT_EQ(EnglishLineOf(lines, "eat"), "eat,吃；食");
+  // A "(bound form)" definition is no word of its own (习).
+  EXPECT_EQ(EnglishLineOf(lines, "practice"), "practice,练习");
   // No proper noun (日本 "Japan"), no "variant of" entry, no classifier remark.
   EXPECT_EQ(EnglishLineOf(lines, "japan"), "");
   EXPECT_EQ(EnglishLineOf(lines, "Japan"), "");
   for (const auto& l : lines) EXPECT_EQ(l.find("㐌"), std::string::npos) << l;
   EXPECT_EQ(EnglishLineOf(lines, "classifier"), "");
-  EXPECT_EQ(EnglishLineOf(lines, "walked"), "");  // the lookup strips suffixes itself
+  // Forms that the lookup's suffix stripping finds by itself get no line.
+  EXPECT_EQ(EnglishLineOf(lines, "walked"), "");
+  EXPECT_EQ(EnglishLineOf(lines, "walking"), "");
+}
+
+TEST(DictbuildEnglish, ReviewedWordsAndInflectedFormsComeFirst) {
+  const auto& lines = Sample().english;
+  // The reviewed table replaces what the inversion found (书 only).
+  EXPECT_EQ(EnglishLineOf(lines, "book"), "book,书；书籍");
+  EXPECT_EQ(EnglishLineOf(lines, "Bad"), "");  // a faulty table line
+  // Irregular forms name their base word and what they are.
+  EXPECT_EQ(EnglishLineOf(lines, "went"), "went,go的过去式：去；走");
+  EXPECT_EQ(EnglishLineOf(lines, "gone"), "gone,go的过去分词：去；走");
+  EXPECT_EQ(EnglishLineOf(lines, "ran"), "ran,run的过去式：跑；经营；运行");
+  EXPECT_EQ(EnglishLineOf(lines, "ate"), "ate,eat的过去式：吃；食");
+  EXPECT_EQ(EnglishLineOf(lines, "eaten"), "eaten,eat的过去分词：吃；食");
+  EXPECT_EQ(EnglishLineOf(lines, "mice"), "mice,mouse的复数：老鼠；鼠标");
+  EXPECT_EQ(EnglishLineOf(lines, "children"), "children,child的复数：孩子；儿童");
+  EXPECT_EQ(EnglishLineOf(lines, "better"), "better,good的比较级：好");
+  EXPECT_EQ(EnglishLineOf(lines, "best"), "best,good的最高级：好");
+  EXPECT_EQ(EnglishLineOf(lines, "bought"), "");  // buy has no line to point to
+  // The form's own line (营运 "running") no longer hides the verb.
+  EXPECT_EQ(EnglishLineOf(lines, "running"), "running,run的现在分词：跑；经营；运行；营运");
+  // A regular form that the lookup would not bring back to its verb
+  // (hopping -> hopp, hoppe) gets its own line; hoping (hope) has none to
+  // point to.
+  EXPECT_EQ(EnglishLineOf(lines, "hopping"), "hopping,hop的现在分词：跳");
+  EXPECT_EQ(EnglishLineOf(lines, "hoping"), "");
+  const std::string& s = Sample().summary;
+  EXPECT_NE(s.find("6 from the reviewed table, 11 inflected forms (1 with the base word put before"), std::string::npos) << s;
 }
 
 // ---------------------------------------------------------------- appendix.app
@@ -386,8 +526,9 @@ TEST(DictbuildRun, TheNpmPackagesDataBuildsToo) {
   o.cedict = kData + "all.js";
   RunOnSamples(tmp.path(), &o);
   auto lines = DecryptLines(tmp, "multilingual.dic");
-  EXPECT_EQ(ChineseOf(lines, "電話").rfind("电话", 0), 0u);
-  EXPECT_EQ(ChineseOf(lines, "ビール"), "啤酒");
+  EXPECT_EQ(ChineseOf(lines, "電話"), "电话");
+  EXPECT_EQ(ChineseOf(lines, "食べる"), "吃；吃饭");
+  EXPECT_EQ(ChineseOf(lines, "図書館"), std::string(kNoChinese));  // not in this sample
 }
 
 TEST(DictbuildRun, AMissingSourceFailsLoudlyAndWritesNothing) {
@@ -395,11 +536,15 @@ TEST(DictbuildRun, AMissingSourceFailsLoudlyAndWritesNothing) {
   Options o = SampleOptions(tmp.path());
   o.edict = tmp.file("no-such-edict");
   o.zipcode = "";
+  o.reviewed = tmp.file("no-such-table.tsv");
+  o.wordnet = tmp.file("no-wordnet");
   std::ostringstream out, err;
   EXPECT_NE(RunBuilder(o, out, err), 0);
   EXPECT_NE(err.str().find("missing source: EDICT"), std::string::npos) << err.str();
   EXPECT_NE(err.str().find("missing source: SKK zip-code dictionary"), std::string::npos) << err.str();
   EXPECT_NE(err.str().find("install edict"), std::string::npos) << err.str();
+  EXPECT_NE(err.str().find("missing reviewed table"), std::string::npos) << err.str();
+  EXPECT_NE(err.str().find("install wordnet-base"), std::string::npos) << err.str();
   EXPECT_FALSE(Exists(tmp.file("multilingual.dic")));
   EXPECT_FALSE(Exists(tmp.file("appendix.app")));
 }

@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <tuple>
 
+#include "dictionary/english_candidates.h"
 #include "tools/dictbuild/appendix.h"
 #include "tools/dictbuild/dictbuild.h"
 #include "tools/dictbuild/utf8.h"
@@ -145,17 +146,6 @@ class Indexes {
       const auto& e = in.cedict[i];
       byTraditional_[e.traditional].push_back(i);
       if (e.simplified != e.traditional) bySimplified_[e.simplified].push_back(i);
-      for (size_t s = 0; s < e.senses.size() && !HasVariantSense(e); ++s) {
-        if (IsReferenceSense(e.senses[s])) continue;
-        auto pieces = SplitPieces(e.senses[s]);
-        for (size_t p = 0; p < pieces.size(); ++p) {
-          std::string key = NormaliseGloss(pieces[p]);
-          if (key.size() >= 2) {
-            auto& v = byDefinition_[key];
-            if (v.empty() || v.back().entry != i) v.push_back({i, s, p});
-          }
-        }
-      }
     }
   }
   std::int64_t frequency(const std::string& w) const {
@@ -172,48 +162,123 @@ class Indexes {
       for (size_t i : it->second) AppendUnique(out, i);
     return out;
   }
-  struct Definition {
-    size_t entry, sense, piece;
-  };
-  const std::vector<Definition>* byDefinition(const std::string& key) const {
-    auto it = byDefinition_.find(key);
-    return it == byDefinition_.end() ? nullptr : &it->second;
-  }
   const Inputs& in() const { return in_; }
 
  private:
   const Inputs& in_;
   std::unordered_map<std::string, std::vector<size_t>> byTraditional_, bySimplified_;
-  std::unordered_map<std::string, std::vector<Definition>> byDefinition_;
 };
 
-// (a) and (b): the word converted to simplified Chinese, when CC-CEDICT has
-// it with a definition that shares a content word with the EDICT glosses.
-std::string HeadWordCandidate(const std::string& word, const std::set<std::string>& glossWords,
-                              const Indexes& idx, const ChineseConverter& conv) {
-  if (word.empty()) return {};
-  std::string trad = conv.toTraditional(word);
-  std::string simp = conv.toSimplified(trad);
-  for (size_t i : idx.entriesFor(trad, simp)) {
-    for (const auto& sense : idx.in().cedict[i].senses) {
-      if (IsReferenceSense(sense)) continue;
-      std::set<std::string> words = ContentWords(sense);
-      for (const auto& w : words)
-        if (glossWords.count(w)) return simp;
-    }
+bool IsVowel(char c) { return c == 'a' || c == 'e' || c == 'i' || c == 'o' || c == 'u'; }
+
+// A stem like "hop" (consonant, vowel, consonant; one syllable) doubles its
+// last letter before -ing/-ed ("hopping"), so "hoping" comes from "hope".
+bool DoublesItsLastLetter(std::string_view stem) {
+  if (stem.size() < 3) return false;
+  char c = stem.back(), v = stem[stem.size() - 2], b = stem[stem.size() - 3];
+  if (IsVowel(c) || c == 'w' || c == 'x' || c == 'y' || !IsVowel(v) || IsVowel(b)) return false;
+  int groups = 0;
+  for (size_t i = 0; i < stem.size(); ++i)
+    if (IsVowel(stem[i]) && (i == 0 || !IsVowel(stem[i - 1]))) ++groups;
+  return groups == 1;
+}
+
+}  // namespace
+
+std::string RegularVerbBase(const std::string& w, const std::map<std::string, int>& verbs, int minTagged) {
+  auto verb = [&](const std::string& b) {
+    auto it = verbs.find(b);
+    return b.size() >= 2 && it != verbs.end() && it->second >= minTagged;
+  };
+  for (std::string_view suffix : {"ing", "ed"}) {
+    if (w.size() < suffix.size() + 2 || !w.ends_with(suffix)) continue;
+    std::string stem = w.substr(0, w.size() - suffix.size());
+    if (suffix == "ed" && stem.ends_with("i") && verb(stem.substr(0, stem.size() - 1) + "y"))
+      return stem.substr(0, stem.size() - 1) + "y";  // tried
+    if (suffix == "ing" && stem.ends_with("y") && verb(stem.substr(0, stem.size() - 1) + "ie"))
+      return stem.substr(0, stem.size() - 1) + "ie";  // dying
+    if (DoublesItsLastLetter(stem) && verb(stem + "e")) return stem + "e";  // hoping
+    if (verb(stem)) return stem;                                          // walking
+    if (suffix == "ed" && verb(stem + "e")) return stem + "e";            // liked (stem "lik")
+    if (suffix == "ing" && verb(stem + "e")) return stem + "e";           // making
+    if (stem.size() >= 3 && stem.back() == stem[stem.size() - 2] && verb(stem.substr(0, stem.size() - 1)))
+      return stem.substr(0, stem.size() - 1);  // running, stopped
   }
   return {};
 }
 
-size_t Overlap(const std::set<std::string>& a, const std::set<std::string>& b) {
-  size_t n = 0;
-  for (const auto& w : a) n += b.count(w);
-  return n;
+namespace {
+
+// The base word of an English word form, for comparing meanings: "went" ->
+// "go", "eating" -> "eat", "stopped" -> "stop" (WordNet's exception lists and
+// verb index); the word itself otherwise.
+class Lemmatiser {
+ public:
+  explicit Lemmatiser(const Inputs& in) : verbs_(in.verbs) {
+    for (const auto& x : in.irregular)
+      if (x.kind == 'v' || x.kind == 'n') irregular_.emplace(x.form, x.base);
+  }
+  std::string lemma(const std::string& w) const {
+    if (auto it = irregular_.find(w); it != irregular_.end()) return it->second;
+    std::string base = RegularVerbBase(w, verbs_, 0);
+    return base.empty() ? w : base;
+  }
+  std::set<std::string> lemmas(const std::set<std::string>& words) const {
+    std::set<std::string> out;
+    for (const auto& w : words) out.insert(lemma(w));
+    return out;
+  }
+
+ private:
+  const std::map<std::string, int>& verbs_;
+  std::map<std::string, std::string> irregular_;
+};
+
+// A CC-CEDICT definition marked "(bound form)": the character is no word of
+// its own in that meaning.
+bool IsBoundForm(std::string_view sense) { return sense.rfind("(bound form)", 0) == 0; }
+
+// The first definition of a CC-CEDICT entry that is a meaning of the word
+// itself (no reference, classifier or bound form), or nullptr.
+const std::string* MainSense(const CedictEntry& e) {
+  for (const auto& s : e.senses)
+    if (!IsReferenceSense(s) && !IsBoundForm(s)) return &s;
+  return nullptr;
+}
+
+// (a): the head word converted to simplified Chinese, when CC-CEDICT has it
+// and its main meaning (first definition) agrees with the first sense of the
+// EDICT glosses: more than half of the definition's content words are among
+// the glosses' (words compared by their base forms). A word with several
+// readings must agree in every reading, since the learner sees only the
+// characters: 告訴 "legal complaint" is refused, as 告诉 reads "to tell". So
+// are 手紙 ("toilet paper" against "letter"), 愛人 (the Chinese word means
+// "spouse" first), 大丈夫 (only its archaic fourth sense is "great man") and
+// 人間 ("the human world" shares only "human" with "human being").
+std::string HeadWordCandidate(const std::string& word, const std::set<std::string>& firstSenseWords,
+                              const Indexes& idx, const ChineseConverter& conv, const Lemmatiser& lem) {
+  if (word.empty() || firstSenseWords.empty()) return {};
+  std::string trad = conv.toTraditional(word);
+  std::string simp = conv.toSimplified(trad);
+  auto entries = idx.entriesFor(trad, simp);
+  // Every reading written with the same simplified characters.
+  for (size_t i : idx.entriesFor(simp, simp)) AppendUnique(entries, i);
+  bool any = false;
+  for (size_t i : entries) {
+    const CedictEntry& e = idx.in().cedict[i];
+    if (e.simplified != simp) continue;
+    const std::string* sense = MainSense(e);
+    if (!sense) continue;  // a reference or bound form only: no word of its own
+    auto words = lem.lemmas(ContentWords(*sense));
+    size_t shared = 0;
+    for (const auto& w : words) shared += firstSenseWords.count(w);
+    if (words.empty() || 2 * shared <= words.size()) return {};
+    any = true;
+  }
+  return any ? simp : std::string();
 }
 
 constexpr size_t kMaxChineseWords = 4;
-constexpr size_t kMaxGlossMatches = 3;       // (c) words when (a) and (b) found none
-constexpr size_t kMaxGlossMatchesAfter = 2;  // (c) words after an (a) or (b) word
 constexpr size_t kMaxEnglishChinese = 6;
 
 }  // namespace
@@ -313,6 +378,91 @@ std::vector<std::string> LeadingTags(std::string_view gloss) {
   return tags;
 }
 
+std::vector<std::string> WithoutRepeatedPartsOfSpeech(const std::vector<std::string>& glosses) {
+  std::vector<std::string> out;
+  std::string last;  // the part-of-speech group written last, e.g. "(n,vs)"
+  for (const auto& g : glosses) {
+    std::string_view rest = g;
+    std::string kept;
+    bool posSeen = false;
+    while (!rest.empty() && rest.front() == '(') {
+      size_t close = rest.find(')');
+      if (close == std::string_view::npos) break;
+      std::string_view group = rest.substr(1, close - 1);
+      if (!IsSenseNumber(group)) {
+        bool allTags = true, allPos = true;
+        size_t pos = 0;
+        while (pos <= group.size()) {
+          size_t comma = group.find(',', pos);
+          if (comma == std::string_view::npos) comma = group.size();
+          const TagInfo* t = FindTag(group.substr(pos, comma - pos));
+          if (!t) allTags = false;
+          else if (std::string_view(t->group) != "词类") allPos = false;
+          pos = comma + 1;
+        }
+        if (!allTags) break;  // an ordinary remark: the tags are over
+        if (allPos && !posSeen) {
+          posSeen = true;
+          std::string text(rest.substr(0, close + 1));
+          bool repeated = text == last;
+          last = text;
+          rest.remove_prefix(close + 1);
+          while (!rest.empty() && rest.front() == ' ') rest.remove_prefix(1);
+          if (!repeated) kept += text + " ";
+          continue;
+        }
+      }
+      kept.append(rest.substr(0, close + 1));
+      kept.push_back(' ');
+      rest.remove_prefix(close + 1);
+      while (!rest.empty() && rest.front() == ' ') rest.remove_prefix(1);
+    }
+    kept.append(rest);
+    out.push_back(Trim(kept));
+  }
+  return out;
+}
+
+namespace {
+
+// What an irregular English form is of its base word, in Chinese ("过去式",
+// "复数", ...). `verbForms` holds every irregular form of each verb.
+std::string FormName(const Inputs::Irregular& x, const std::map<std::string, std::vector<std::string>>& verbForms) {
+  const std::string& f = x.form;
+  if (x.kind == 'n') return "复数";
+  if (x.kind == 'a' || x.kind == 'r') return f.ends_with("st") ? "最高级" : "比较级";
+  if (f.ends_with("ing")) return "现在分词";
+  if (f == x.base + "s" || f == x.base + "es") return "第三人称单数";
+  std::vector<std::string> others;
+  if (auto it = verbForms.find(x.base); it != verbForms.end())
+    for (const auto& o : it->second)
+      if (!o.ends_with("ing") && o != x.base + "s" && o != x.base + "es") AppendUnique(others, o);
+  if (others.size() <= 1) {
+    // Only "come" and "run" and their compounds keep the base form as the
+    // past participle; every other verb with one irregular form uses it for both.
+    if (x.base.ends_with("come") || x.base.ends_with("run")) return "过去式";
+    return "过去式和过去分词";
+  }
+  // Two forms (went/gone, began/begun): the participle ends in -n/-ne
+  // (gone, eaten, seen) or has the u of sung and begun.
+  auto participle = [](const std::string& w) { return w.ends_with("n") || w.ends_with("ne"); };
+  std::string other;
+  for (const auto& o : others)
+    if (o != f) other = o;
+  if (participle(f) != participle(other)) return participle(f) ? "过去分词" : "过去式";
+  if (f.size() == other.size()) {
+    for (size_t i = 0; i < f.size(); ++i)
+      if (f[i] != other[i]) {
+        if (f[i] == 'u' && other[i] == 'a') return "过去分词";
+        if (f[i] == 'a' && other[i] == 'u') return "过去式";
+        break;
+      }
+  }
+  return "过去式或过去分词";
+}
+
+}  // namespace
+
 // ------------------------------------------------------------------ Build
 
 Result Build(const Inputs& in, const ChineseConverter& conv, const Counts& parseCounts) {
@@ -321,15 +471,28 @@ Result Build(const Inputs& in, const ChineseConverter& conv, const Counts& parse
   counts = parseCounts;
   const GbkChecker gbk;
   const Indexes idx(in);
+  const Lemmatiser lem(in);
+
+  // The reviewed Japanese table, by (head word, kana).
+  std::map<std::pair<std::string, std::string>, size_t> reviewedAt;
+  for (size_t i = 0; i < in.reviewed.size(); ++i) reviewedAt.emplace(std::pair(in.reviewed[i].head, in.reviewed[i].kana), i);
+  std::vector<bool> reviewedUsed(in.reviewed.size(), false);
 
   // ---- multilingual.dic
   struct Row {
     std::string key, head;
+    int rank;  // 0: an entry; 1: the kana line of a word usually written in kana
     size_t order;
     JapaneseLine line;
     AppendixEntry entry;
   };
   std::vector<Row> rows;
+  struct KanaLine {
+    std::string kana, kanji, english, chinese;
+    ChineseSource source;
+    size_t senses, order;
+  };
+  std::vector<KanaLine> kanaLines;
   for (size_t n = 0; n < in.edict.size(); ++n) {
     const EdictEntry& e = in.edict[n];
     if (!e.common) continue;
@@ -340,172 +503,153 @@ Result Build(const Inputs& in, const ChineseConverter& conv, const Counts& parse
       ++counts.entriesSkippedGbk;
       continue;
     }
+    // The glosses as written, with the senses they belong to.
+    std::vector<int> senseOf = SenseNumbers(e.glosses);
     std::vector<std::string> glosses;
-    for (const auto& g : e.glosses) {
-      std::string m = MapToGbk(g);
+    std::set<std::string> firstSenseWords;
+    bool usuallyKana = false;
+    for (size_t g = 0; g < e.glosses.size(); ++g) {
+      std::string m = MapToGbk(e.glosses[g]);
       if (!gbk.fits(m)) {
         ++counts.glossesDroppedGbk;
         continue;
       }
       if (m.find('/') != std::string::npos || m.empty()) continue;
+      // A bracket would be taken for the start of the reading.
+      std::replace(m.begin(), m.end(), '[', '(');
+      std::replace(m.begin(), m.end(), ']', ')');
+      if (senseOf[g] == senseOf.front()) {
+        auto words = lem.lemmas(ContentWords(m));
+        firstSenseWords.insert(words.begin(), words.end());
+        auto tags = LeadingTags(m);
+        if (std::find(tags.begin(), tags.end(), "uk") != tags.end()) usuallyKana = true;
+      }
       glosses.push_back(std::move(m));
     }
     if (glosses.empty()) {
       ++counts.entriesSkippedEmpty;
       continue;
     }
-    std::set<std::string> glossWords;
-    for (const auto& g : glosses) {
-      auto w = ContentWords(g);
-      glossWords.insert(w.begin(), w.end());
-    }
+    glosses = WithoutRepeatedPartsOfSpeech(glosses);
 
     std::vector<std::string> chinese;
     ChineseSource source = ChineseSource::kNone;
-    auto add = [&](const std::string& word, ChineseSource from) {
-      if (word.empty() || chinese.size() >= kMaxChineseWords) return;
-      if (!gbk.fits(word)) {
+    if (auto it = reviewedAt.find({e.head, e.kana}); it != reviewedAt.end()) {
+      reviewedUsed[it->second] = true;
+      for (const auto& w : in.reviewed[it->second].chinese) {
+        std::string m = MapToGbk(w);
+        if (gbk.fits(m)) chinese.push_back(std::move(m));
+        else ++counts.reviewedChineseDroppedGbk;
+      }
+      if (!chinese.empty()) source = ChineseSource::kReviewed;
+    }
+    if (chinese.empty()) {
+      std::string word = HeadWordCandidate(e.head, firstSenseWords, idx, conv, lem);
+      if (!word.empty() && gbk.fits(word)) {
+        chinese.push_back(word);
+        source = ChineseSource::kHeadWord;
+      } else if (!word.empty()) {
         ++counts.chineseDroppedGbk;
-        return;
-      }
-      if (std::find(chinese.begin(), chinese.end(), word) != chinese.end()) return;
-      if (chinese.empty()) source = from;
-      chinese.push_back(word);
-    };
-    // (a) the head word itself
-    add(HeadWordCandidate(e.head, glossWords, idx, conv), ChineseSource::kHeadWord);
-    // (b) the head word without its trailing kana
-    add(HeadWordCandidate(StripTrailingKana(e.head), glossWords, idx, conv), ChineseSource::kStem);
-    // (c) words whose definition is one of the glosses (for a noun that takes
-    // suru, also "to" + the gloss; for a plural, the singular): by sense,
-    // then by how common the word is in that meaning, weighted by how much of
-    // that meaning the glosses cover. After an (a) or (b) word only words of the first
-    // sense that are more common than it are added.
-    std::vector<int> senses = SenseNumbers(e.glosses);
-    struct Found {
-      int sense = 0;
-      double rank = 0;   // score weighted by how much of the matched sense the glosses cover
-      double score = 0;  // how common the word is in that meaning
-      size_t entry = 0;
-      std::string word;
-      std::vector<size_t> glosses;  // the glosses that found it
-    };
-    std::map<std::pair<int, size_t>, Found> found;
-    const bool after = !chinese.empty();
-    for (size_t g = 0; g < e.glosses.size(); ++g) {
-      if (after && senses[g] != senses.front()) break;  // after (a) or (b): the first sense only
-      std::string key = NormaliseGloss(e.glosses[g]);
-      std::vector<std::string> keys = {key};
-      auto tags = LeadingTags(e.glosses[g]);
-      if (std::find(tags.begin(), tags.end(), "vs") != tags.end() && key.rfind("to ", 0) != 0)
-        keys.push_back("to " + key);
-      // A plural gloss ("symptoms") is also looked up in the singular.
-      if (!idx.byDefinition(key) && key.size() > 3 && key.back() == 's' && !key.ends_with("ss") &&
-          key.find(' ') == std::string::npos)
-        keys.push_back(key.ends_with("ies") ? key.substr(0, key.size() - 3) + "y" : key.substr(0, key.size() - 1));
-      for (const auto& k : keys) {
-        const auto* hits = idx.byDefinition(k);
-        if (!hits) continue;
-        for (const auto& d : *hits) {
-          const auto& ce = in.cedict[d.entry];
-          const std::string& sense = ce.senses[d.sense];
-          double score = DefinitionScore(idx.frequency(ce.simplified), d.sense, d.piece, sense);
-          // How much of the matched sense the glosses cover: "letter; mail"
-          // fits 手紙 better than "letter; symbol; character; word".
-          std::set<std::string> words = ContentWords(sense);
-          double cover = static_cast<double>(std::max<size_t>(1, Overlap(words, glossWords))) /
-                         static_cast<double>(std::max<size_t>(1, words.size()));
-          auto& f = found[{senses[g], d.entry}];
-          f.sense = senses[g];
-          f.entry = d.entry;
-          f.word = ce.simplified;
-          f.rank += score * cover * cover;
-          f.score = std::max(f.score, score);
-          if (std::find(f.glosses.begin(), f.glosses.end(), g) == f.glosses.end()) f.glosses.push_back(g);
-        }
       }
     }
-    // A word that several glosses lead to (信: "letter" and "mail") is the
-    // more likely one.
-    std::vector<Found> ranked;
-    for (auto& [key, f] : found) {
-      f.rank *= static_cast<double>(f.glosses.size());
-      ranked.push_back(std::move(f));
-    }
-    std::sort(ranked.begin(), ranked.end(), [](const Found& a, const Found& b) {
-      if (a.sense != b.sense) return a.sense < b.sense;
-      if (a.rank != b.rank) return a.rank > b.rank;
-      return std::tie(a.entry, a.word) < std::tie(b.entry, b.word);
-    });
-    bool anyCommon = std::any_of(ranked.begin(), ranked.end(), [](const Found& f) { return f.score > 0; });
-    const double bar = after ? static_cast<double>(idx.frequency(chinese.front())) : 0;
-    size_t taken = 0;
-    const double floor = ranked.empty() ? 0 : ranked.front().rank / 10;  // far weaker matches are left out
-    for (const auto& f : ranked) {
-      if (taken >= (after ? kMaxGlossMatchesAfter : kMaxGlossMatches)) break;
-      if ((anyCommon && f.score <= 0) || (after && f.score <= bar) || f.rank < floor) continue;
-      size_t before = chinese.size();
-      add(f.word, ChineseSource::kGlossMatch);
-      if (chinese.size() > before) ++taken;
-    }
-
+    if (chinese.size() > kMaxChineseWords) chinese.resize(kMaxChineseWords);
     switch (source) {
+      case ChineseSource::kReviewed: ++counts.byReviewed; break;
       case ChineseSource::kHeadWord: ++counts.byHeadWord; break;
-      case ChineseSource::kStem: ++counts.byStem; break;
-      case ChineseSource::kGlossMatch: ++counts.byGlossMatch; break;
       case ChineseSource::kNone: ++counts.none; break;
     }
     std::string chineseText = chinese.empty() ? std::string(kNoChinese) : Join(chinese, "；");
+    std::string english = Join(glosses, "/");
     std::string line = head;
     if (!kana.empty()) line += " [" + kana + "]";
-    line += " /" + Join(glosses, "/") + "//" + chineseText + "/";
-    std::string first = chinese.empty() ? std::string() : chinese.front();
-    std::int64_t freq = idx.frequency(first);
-    rows.push_back({ReadingKey(kana.empty() ? head : kana), head, n, {line, source},
+    line += " /" + english + "//" + chineseText + "/";
+    std::int64_t freq = chinese.empty() ? 0 : idx.frequency(chinese.front());
+    rows.push_back({ReadingKey(kana.empty() ? head : kana), head, 0, n, {line, source},
                     {head, kana, glosses, chinese.empty() ? std::string() : chineseText, freq,
-                     source == ChineseSource::kHeadWord || source == ChineseSource::kStem}});
+                     source != ChineseSource::kNone}});
+    if (usuallyKana && !kana.empty() && kana != head)
+      kanaLines.push_back({kana, head, english, chineseText, source,
+                           static_cast<size_t>(std::max(1, *std::max_element(senseOf.begin(), senseOf.end()))), n});
+  }
+  // Words usually written in kana get a line under their kana, so that typing
+  // the kana finds them; the English explanation starts with the kanji
+  // spelling. Where EDICT has a common entry written in that kana itself, it
+  // is the word found; of several words with the same kana the line goes to
+  // the one whose Chinese was reviewed, then to the one with the most senses
+  // (the more general word).
+  {
+    std::set<std::string> heads;
+    for (const auto& r : rows) heads.insert(r.head);
+    // Reviewed entries first, then those with any Chinese (ChineseSource
+    // counts from kReviewed to kNone).
+    std::stable_sort(kanaLines.begin(), kanaLines.end(), [](const KanaLine& a, const KanaLine& b) {
+      return std::tie(a.kana, a.source, b.senses, a.order) < std::tie(b.kana, b.source, a.senses, b.order);
+    });
+    for (const auto& k : kanaLines) {
+      if (!heads.insert(k.kana).second) continue;
+      std::string line = k.kana + " /kanji: " + k.kanji + "/" + k.english + "//" + k.chinese + "/";
+      rows.push_back({ReadingKey(k.kana), k.kana, 1, k.order, {line, k.source}, {}});
+      ++counts.kanaLines;
+    }
+  }
+  for (size_t i = 0; i < in.reviewed.size(); ++i) {
+    if (reviewedUsed[i]) continue;
+    ++counts.reviewedUnused;
+    if (counts.reviewedUnusedExamples.size() < 20)
+      counts.reviewedUnusedExamples.push_back("line " + std::to_string(in.reviewed[i].lineNumber) + ": " +
+                                              in.reviewed[i].head +
+                                              (in.reviewed[i].kana.empty() ? "" : " [" + in.reviewed[i].kana + "]"));
   }
   // Sorted by reading, so that the list reads like a Japanese dictionary.
   std::vector<size_t> order(rows.size());
   for (size_t i = 0; i < order.size(); ++i) order[i] = i;
   std::sort(order.begin(), order.end(), [&](size_t a, size_t b) {
-    return std::tie(rows[a].key, rows[a].head, rows[a].order) < std::tie(rows[b].key, rows[b].head, rows[b].order);
+    return std::tie(rows[a].key, rows[a].head, rows[a].rank, rows[a].order) <
+           std::tie(rows[b].key, rows[b].head, rows[b].rank, rows[b].order);
   });
   if (order.size() > kMaxLines) order.resize(kMaxLines);
   for (size_t i : order) result.multilingual.push_back(rows[i].line);
   counts.entriesWritten = result.multilingual.size();
 
-  // ---- english.dic: CC-CEDICT inverted
+  // ---- english.dic: CC-CEDICT inverted. A Chinese word whose main meaning
+  // (first definition) is the English word comes before words that have it
+  // as a later meaning; within each group the more common word comes first,
+  // its frequency shared among its meanings.
   struct Candidate {
+    int tier;
     double score;
     size_t sense, entry;
     std::string word;
   };
   std::map<std::string, std::vector<Candidate>> byEnglish;
+  std::set<std::string> mainMeaning;  // English words that are some Chinese word's first definition
   for (size_t i = 0; i < in.cedict.size(); ++i) {
     const auto& e = in.cedict[i];
     if (e.properNoun()) continue;
     if (HasVariantSense(e)) continue;  // a "variant of" entry
+    size_t meanings = 0;
+    for (const auto& s : e.senses) meanings += !IsReferenceSense(s) && !IsBoundForm(s);
+    size_t meaning = 0;
     for (size_t s = 0; s < e.senses.size(); ++s) {
-      if (IsReferenceSense(e.senses[s])) continue;
+      if (IsReferenceSense(e.senses[s]) || IsBoundForm(e.senses[s])) continue;
       auto pieces = SplitPieces(e.senses[s]);
       for (size_t p = 0; p < pieces.size(); ++p) {
         std::string def = NormaliseGloss(pieces[p]);
         if (def.rfind("to ", 0) == 0) def = def.substr(3);
-        if (!IsLowerWord(def) || StopWords().count(def)) continue;
-        byEnglish[def].push_back({DefinitionScore(idx.frequency(e.simplified), s, p, e.senses[s]), s, i, e.simplified});
+        if (!IsLowerWord(def)) continue;
+        double score = DefinitionScore(idx.frequency(e.simplified), 0, p, e.senses[s]) /
+                       static_cast<double>(std::max<size_t>(1, meanings));
+        byEnglish[def].push_back({meaning == 0 ? 0 : 1, score, meaning, i, e.simplified});
+        if (meaning == 0 && p == 0) mainMeaning.insert(def);
       }
+      ++meaning;
     }
   }
   counts.englishCandidates = byEnglish.size();
-  struct EnglishRow {
-    int tier;
-    std::string word, line;
-  };
-  std::vector<EnglishRow> englishRows;
+  std::map<std::string, std::vector<std::string>> meanings;  // English word -> Chinese words, in order
   for (auto& [word, cands] : byEnglish) {
     std::sort(cands.begin(), cands.end(), [](const Candidate& a, const Candidate& b) {
-      return std::tie(b.score, a.sense, a.entry) < std::tie(a.score, b.sense, b.entry);
+      return std::tie(a.tier, b.score, a.sense, a.entry) < std::tie(b.tier, a.score, b.sense, b.entry);
     });
     bool twoCommon = std::count_if(cands.begin(), cands.end(), [](const Candidate& c) { return c.score > 0; }) >= 2;
     std::vector<std::string> words;
@@ -519,9 +663,94 @@ Result Build(const Inputs& in, const ChineseConverter& conv, const Counts& parse
       ++counts.englishSkippedGbk;
       continue;
     }
-    int tier = in.englishCommon.count(word) ? 0 : in.englishWords.count(word) ? 1 : 2;
-    englishRows.push_back({tier, word, word + "," + Join(words, "；")});
+    meanings[word] = std::move(words);
   }
+  // The reviewed everyday translations replace what the inversion found.
+  std::set<std::string> reviewedWords;
+  for (const auto& r : in.reviewedEnglish) {
+    std::vector<std::string> words;
+    for (const auto& w : r.chinese)
+      if (std::string m = MapToGbk(w); gbk.fits(m)) words.push_back(m);
+      else ++counts.reviewedChineseDroppedGbk;
+    if (words.empty()) continue;
+    meanings[r.word] = std::move(words);
+    reviewedWords.insert(r.word);
+    ++counts.englishReviewed;
+  }
+  // Inflected forms: "went,go的过去式：去；走". The base word's meaning comes
+  // first; the form's own words, if any, follow.
+  std::map<std::string, std::string> formLines;
+  auto formLine = [&](const std::string& form, const std::string& base, const std::string& name) {
+    const auto& baseWords = meanings.at(base);
+    std::vector<std::string> words(baseWords.begin(), baseWords.begin() + std::min<size_t>(3, baseWords.size()));
+    std::string text = base + "的" + name + "：" + Join(words, "；");
+    if (auto own = meanings.find(form); own != meanings.end()) {
+      size_t added = 0;
+      for (const auto& w : own->second)
+        if (std::find(words.begin(), words.end(), w) == words.end() && added < 3) {
+          text += "；" + w;
+          ++added;
+        }
+    }
+    return text;
+  };
+  std::map<std::string, std::vector<std::string>> verbForms;
+  for (const auto& x : in.irregular)
+    if (x.kind == 'v') verbForms[x.base].push_back(x.form);
+  for (const auto& x : in.irregular) {
+    if (!IsLowerWord(x.form) || reviewedWords.count(x.form) || formLines.count(x.form) || !meanings.count(x.base))
+      continue;
+    formLines[x.form] = formLine(x.form, x.base, FormName(x, verbForms));
+  }
+  // Regular -ing and -ed forms of common verbs, where the lookup's own
+  // suffix stripping would not reach the verb ("running", "tried"), or where
+  // the form's own line hides the verb because no Chinese word has the form
+  // as its main meaning ("running" would show only 营运).
+  {
+    const dictionary::SuffixTable suffixes;
+    std::set<std::string> forms;
+    for (const auto& [w, words] : meanings) forms.insert(w);
+    for (const auto& w : in.englishWords) forms.insert(w);
+    for (const auto& w : forms) {
+      if (!IsLowerWord(w) || reviewedWords.count(w) || formLines.count(w)) continue;
+      if (!w.ends_with("ing") && !w.ends_with("ed")) continue;
+      std::string base = RegularVerbBase(w, in.verbs, 2);
+      if (base.empty() || !meanings.count(base) || !in.englishCommon.count(base)) continue;
+      if (meanings.count(w)) {
+        if (mainMeaning.count(w)) continue;  // a word of its own (building, feeling)
+      } else {
+        // Would the lookup's candidates land on the verb?
+        std::string landed;
+        auto cands = dictionary::CandidateForms(w, suffixes);
+        for (size_t k = 1; k < cands.size(); ++k)
+          if (meanings.count(cands[k]) && cands[k] > landed) landed = cands[k];
+        if (landed == base) continue;
+      }
+      formLines[w] = formLine(w, base, w.ends_with("ing") ? "现在分词" : "过去式和过去分词");
+    }
+  }
+  struct EnglishRow {
+    int tier;
+    std::string word, line;
+  };
+  std::vector<EnglishRow> englishRows;
+  auto tierOf = [&](const std::string& word) {
+    return reviewedWords.count(word) || in.englishCommon.count(word) ? 0 : in.englishWords.count(word) ? 1 : 2;
+  };
+  for (const auto& [word, words] : meanings) {
+    auto f = formLines.find(word);
+    englishRows.push_back({tierOf(word), word, word + "," + (f != formLines.end() ? f->second : Join(words, "；"))});
+  }
+  for (const auto& [word, text] : formLines) {
+    if (meanings.count(word)) {
+      ++counts.englishFormsBaseFirst;
+      continue;
+    }
+    englishRows.push_back({tierOf(word), word, word + "," + text});
+  }
+  counts.englishForms = formLines.size();
+  std::sort(englishRows.begin(), englishRows.end(),
+            [](const EnglishRow& a, const EnglishRow& b) { return a.word < b.word; });
   if (englishRows.size() > kMaxLines) {
     std::stable_sort(englishRows.begin(), englishRows.end(),
                      [](const EnglishRow& a, const EnglishRow& b) { return a.tier < b.tier; });
@@ -534,7 +763,8 @@ Result Build(const Inputs& in, const ChineseConverter& conv, const Counts& parse
 
   // ---- appendix.app
   std::vector<AppendixEntry> entries;
-  for (size_t i : order) entries.push_back(rows[i].entry);
+  for (size_t i : order)
+    if (rows[i].rank == 0) entries.push_back(rows[i].entry);
   result.appendix = BuildAppendix(entries, in, gbk, counts);
   return result;
 }

@@ -89,6 +89,34 @@ std::vector<std::string> ParseZipcodeAddresses(std::string_view utf8, std::size_
 // in hiragana, without repeats, in file order.
 std::map<std::string, std::vector<std::string>> ParsePlaceReadings(std::string_view utf8, std::size_t& malformed);
 
+// The reviewed tables of tools/dictbuild/data (UTF-8, "#" starts a comment).
+// ja-zh-reviewed.tsv: "head word<TAB>kana<TAB>Chinese" (kana empty for a
+// head word written in kana); en-zh-reviewed.tsv: "word<TAB>Chinese". The
+// Chinese is one to four words or short phrases separated by "；", the main
+// sense first.
+struct ReviewedJapanese {
+  std::string head, kana;
+  std::vector<std::string> chinese;
+  std::size_t lineNumber = 0;
+};
+struct ReviewedEnglish {
+  std::string word;
+  std::vector<std::string> chinese;
+  std::size_t lineNumber = 0;
+};
+// Unreadable lines (wrong number of fields, an empty field, more than four
+// words, a repeated entry) are skipped and described in `problems`
+// ("line N: ...").
+std::vector<ReviewedJapanese> ParseReviewedJapanese(std::string_view utf8, std::vector<std::string>& problems);
+std::vector<ReviewedEnglish> ParseReviewedEnglish(std::string_view utf8, std::vector<std::string>& problems);
+
+// WordNet's exception lists (adj.exc, adv.exc, noun.exc, verb.exc): "form
+// base [base ...]" per line -> (form, base) pairs in file order.
+std::vector<std::pair<std::string, std::string>> ParseWordNetExceptions(std::string_view text);
+// A WordNet index file (index.verb, ...): lemma -> how many of its senses
+// were met in the tagged corpus (a rough measure of how much it is used).
+std::map<std::string, int> ParseWordNetIndex(std::string_view text);
+
 // ------------------------------------------------------------------ OpenCC
 
 // Japanese kanji forms to simplified Chinese: OpenCC jp2t, then t2s.
@@ -123,6 +151,13 @@ std::string NormaliseGloss(std::string_view text);
 // The head word without its trailing kana (食べる -> 食); empty when nothing
 // but kana is left or nothing was removed.
 std::string StripTrailingKana(std::string_view head);
+// The verb that a regular -ing or -ed form comes from ("running" -> "run",
+// "hoping" -> "hope", "tried" -> "try"), when `verbs` (WordNet's verb index)
+// holds it with at least `minTagged` tagged senses; empty otherwise.
+std::string RegularVerbBase(const std::string& form, const std::map<std::string, int>& verbs, int minTagged);
+// An English explanation without repeats: a part-of-speech group such as
+// "(n,vs)" is written only where it differs from the one before it.
+std::vector<std::string> WithoutRepeatedPartsOfSpeech(const std::vector<std::string>& glosses);
 // Splits a sense into its "; "-separated pieces.
 std::vector<std::string> SplitPieces(std::string_view sense);
 
@@ -140,8 +175,9 @@ struct TagInfo {
 const std::vector<TagInfo>& TagTable();
 const TagInfo* FindTag(std::string_view tag);
 
-// How each Japanese entry got its Chinese explanation.
-enum class ChineseSource { kHeadWord, kStem, kGlossMatch, kNone };
+// How each Japanese entry got its Chinese explanation: the reviewed table,
+// the converted head word, or none (the placeholder).
+enum class ChineseSource { kReviewed, kHeadWord, kNone };
 
 struct Counts {
   std::size_t edictLines = 0, edictMalformed = 0, edictCommon = 0;
@@ -149,9 +185,16 @@ struct Counts {
   std::size_t frequencyMalformed = 0, zipcodeMalformed = 0, placeMalformed = 0;
   std::size_t entriesWritten = 0, entriesSkippedGbk = 0, entriesSkippedEmpty = 0;
   std::size_t glossesDroppedGbk = 0, chineseDroppedGbk = 0;
-  // First source of each entry's Chinese explanation ((a), (b), (c), none).
-  std::size_t byHeadWord = 0, byStem = 0, byGlossMatch = 0, none = 0;
+  // Where each entry's Chinese explanation came from.
+  std::size_t byReviewed = 0, byHeadWord = 0, none = 0;
+  std::size_t kanaLines = 0;  // extra lines under the kana of words usually written in kana
   std::size_t englishCandidates = 0, englishWritten = 0, englishSkippedGbk = 0;
+  std::size_t englishReviewed = 0, englishForms = 0;  // reviewed words; lines of inflected forms
+  std::size_t englishFormsBaseFirst = 0;               // forms whose own line got the base word first
+  // Reviewed-table lines that no written entry uses, with the first few.
+  std::size_t reviewedUnused = 0;
+  std::vector<std::string> reviewedUnusedExamples;
+  std::size_t reviewedChineseDroppedGbk = 0;
   std::size_t appendixLinesSkippedGbk = 0;
   std::size_t cities = 0, citiesWithoutReading = 0, citiesAmbiguous = 0;
 };
@@ -164,6 +207,16 @@ struct Inputs {
   std::set<std::string> englishWords;   // the larger word list
   std::vector<std::string> addresses;   // SKK zip-code addresses
   std::map<std::string, std::vector<std::string>> placeReadings;  // IPAdic place names -> readings
+  std::vector<ReviewedJapanese> reviewed;        // the reviewed Japanese->Chinese table
+  std::vector<ReviewedEnglish> reviewedEnglish;  // the reviewed English->Chinese table
+  // WordNet: irregular forms (form, base, kind: 'v' verb, 'n' noun, 'a'
+  // adjective, 'r' adverb), and how much each verb is used.
+  struct Irregular {
+    std::string form, base;
+    char kind;
+  };
+  std::vector<Irregular> irregular;
+  std::map<std::string, int> verbs;
 };
 
 struct JapaneseLine {
@@ -201,6 +254,9 @@ struct Options {
   std::string englishCommon = "/usr/share/dict/american-english-small";
   std::string frequency = "/usr/lib/python3/dist-packages/jieba/dict.txt";
   std::string placeReadings = "/usr/share/mecab/dic/ipadic/Noun.place.csv";
+  std::string reviewed;         // tools/dictbuild/data/ja-zh-reviewed.tsv
+  std::string reviewedEnglish;  // tools/dictbuild/data/en-zh-reviewed.tsv
+  std::string wordnet = "/usr/share/wordnet";  // the *.exc lists and index.verb
   std::string outDir;   // where the files are written
   bool encrypt = true;  // multilingual.dic / english.dic as EncryptedFiles
   bool plainCopies = false;  // also write multilingual.txt / english.txt (GBK, plain)

@@ -22,7 +22,12 @@ set(_dictbuild_sources
   /usr/share/skk/SKK-JISYO.zipcode
   /usr/share/dict/american-english /usr/share/dict/american-english-small
   /usr/lib/python3/dist-packages/jieba/dict.txt
-  /usr/share/mecab/dic/ipadic/Noun.place.csv)
+  /usr/share/mecab/dic/ipadic/Noun.place.csv
+  /usr/share/wordnet/verb.exc /usr/share/wordnet/noun.exc /usr/share/wordnet/adj.exc
+  /usr/share/wordnet/adv.exc /usr/share/wordnet/index.verb)
+# The reviewed tables are part of the repository.
+set(_dictbuild_reviewed ${CMAKE_SOURCE_DIR}/tools/dictbuild/data/ja-zh-reviewed.tsv)
+set(_dictbuild_reviewed_english ${CMAKE_SOURCE_DIR}/tools/dictbuild/data/en-zh-reviewed.tsv)
 # Only sources that exist can be dependencies; a missing one makes the
 # builder fail and the build fall back to the sample (and try again next time,
 # as the stamp is then not written).
@@ -42,6 +47,8 @@ add_custom_command(
     -DNPM_DIR=${KIRVALE_NPM_DIR}
     -DCEDICT_PACKAGE=${KIRVALE_CEDICT_PACKAGE}
     -DEDICT=${KIRVALE_EDICT}
+    -DREVIEWED=${_dictbuild_reviewed}
+    -DREVIEWED_ENGLISH=${_dictbuild_reviewed_english}
     -DWORK_DIR=${_dictbuild_dir}
     -DFOLDER=${KIRVALE_FOLDER}
     -DSTAMP=${_dictbuild_stamp}
@@ -49,7 +56,7 @@ add_custom_command(
     -DSAMPLE_ENGLISH=${KIRVALE_ENGLISH_SOURCE}
     -DSAMPLE_APPENDIX=${KIRVALE_APPENDIX_SOURCE}
     -P ${CMAKE_SOURCE_DIR}/tools/dictbuild/run_dictbuild.cmake
-  DEPENDS kirvale-dictbuild kirvale-resgen ${_dictbuild_depends}
+  DEPENDS kirvale-dictbuild kirvale-resgen ${_dictbuild_depends} ${_dictbuild_reviewed} ${_dictbuild_reviewed_english}
           ${CMAKE_SOURCE_DIR}/tools/dictbuild/run_dictbuild.cmake
           ${KIRVALE_JAPANESE_SOURCE} ${KIRVALE_ENGLISH_SOURCE} ${KIRVALE_APPENDIX_SOURCE}
   COMMENT "Building the full dictionaries (kirvale-dictbuild)"

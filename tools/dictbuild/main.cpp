@@ -21,7 +21,8 @@ int main(int argc, char** argv) {
     if (value("edict", o.edict) || value("cedict", o.cedict) || value("jp2t", o.jp2t) || value("t2s", o.t2s) ||
         value("zipcode", o.zipcode) || value("english-words", o.englishWords) ||
         value("english-common", o.englishCommon) || value("frequency", o.frequency) ||
-        value("place-readings", o.placeReadings) || value("out", o.outDir))
+        value("place-readings", o.placeReadings) || value("out", o.outDir) || value("reviewed", o.reviewed) ||
+        value("reviewed-english", o.reviewedEnglish) || value("wordnet", o.wordnet))
       continue;
     if (a == "--plain") {
       o.encrypt = false;
@@ -30,7 +31,7 @@ int main(int argc, char** argv) {
     } else {
       std::cerr << "usage: kirvale-dictbuild --cedict=FILE --out=DIR [--edict=FILE] [--jp2t=FILE] [--t2s=FILE]\n"
                    "         [--zipcode=FILE] [--english-words=FILE] [--english-common=FILE] [--frequency=FILE]\n"
-                   "         [--place-readings=FILE]\n"
+                   "         [--place-readings=FILE] [--reviewed=FILE] [--reviewed-english=FILE] [--wordnet=DIR]\n"
                    "         [--plain] [--plain-copies]\n";
       return 64;
     }

@@ -54,6 +54,15 @@ bool WriteDictionary(const std::string& path, const std::vector<std::string>& li
 
 }  // namespace
 
+namespace {
+std::string Percent(std::size_t part, std::size_t whole) {
+  if (whole == 0) return "-";
+  char buf[32];
+  std::snprintf(buf, sizeof buf, "%.1f %%", 100.0 * static_cast<double>(part) / static_cast<double>(whole));
+  return buf;
+}
+}  // namespace
+
 int RunBuilder(const Options& o, std::ostream& out, std::ostream& err) {
   struct Source {
     const char* what;
@@ -71,11 +80,25 @@ int RunBuilder(const Options& o, std::ostream& out, std::ostream& err) {
       {"Chinese word frequencies (jieba dict.txt)", &o.frequency, "python3-jieba"},
       {"place-name readings (IPAdic Noun.place.csv)", &o.placeReadings, "mecab-ipadic"},
   };
+  const std::string wordnetFiles[] = {"verb.exc", "noun.exc", "adj.exc", "adv.exc", "index.verb"};
   bool missing = false;
   for (const auto& s : sources) {
     if (s.path->empty() || !IsReadableFile(*s.path)) {
       err << "kirvale-dictbuild: missing source: " << s.what << " at \"" << *s.path << "\" (install " << s.from
           << "; scripts/setup does)\n";
+      missing = true;
+    }
+  }
+  for (const auto& f : wordnetFiles) {
+    if (!IsReadableFile(o.wordnet + "/" + f)) {
+      err << "kirvale-dictbuild: missing source: WordNet " << f << " at \"" << o.wordnet << "/" << f
+          << "\" (install wordnet-base; scripts/setup does)\n";
+      missing = true;
+    }
+  }
+  for (const std::string* table : {&o.reviewed, &o.reviewedEnglish}) {
+    if (!table->empty() && !IsReadableFile(*table)) {
+      err << "kirvale-dictbuild: missing reviewed table \"" << *table << "\" (tools/dictbuild/data)\n";
       missing = true;
     }
   }
@@ -132,6 +155,29 @@ int RunBuilder(const Options& o, std::ostream& out, std::ostream& err) {
   if (!read(o.placeReadings, bytes)) return 2;
   in.placeReadings = ParsePlaceReadings(Decode(bytes, "EUC-JP"), counts.placeMalformed);
 
+  std::vector<std::string> tableProblems;
+  if (!o.reviewed.empty()) {
+    if (!read(o.reviewed, bytes)) return 2;
+    std::vector<std::string> problems;
+    in.reviewed = ParseReviewedJapanese(bytes, problems);
+    for (const auto& p : problems) tableProblems.push_back(o.reviewed + ": " + p);
+  }
+  if (!o.reviewedEnglish.empty()) {
+    if (!read(o.reviewedEnglish, bytes)) return 2;
+    std::vector<std::string> problems;
+    in.reviewedEnglish = ParseReviewedEnglish(bytes, problems);
+    for (const auto& p : problems) tableProblems.push_back(o.reviewedEnglish + ": " + p);
+  }
+  for (const auto& p : tableProblems) err << "kirvale-dictbuild: skipped " << p << "\n";
+  const std::pair<const char*, char> exceptionLists[] = {
+      {"verb.exc", 'v'}, {"noun.exc", 'n'}, {"adj.exc", 'a'}, {"adv.exc", 'r'}};
+  for (const auto& [file, kind] : exceptionLists) {
+    if (!read(o.wordnet + "/" + file, bytes)) return 2;
+    for (auto& [form, base] : ParseWordNetExceptions(bytes)) in.irregular.push_back({form, base, kind});
+  }
+  if (!read(o.wordnet + "/index.verb", bytes)) return 2;
+  in.verbs = ParseWordNetIndex(bytes);
+
   std::unique_ptr<ChineseConverter> conv;
   try {
     conv = std::make_unique<ChineseConverter>(o.jp2t, o.t2s);
@@ -167,9 +213,20 @@ int RunBuilder(const Options& o, std::ostream& out, std::ostream& err) {
       << " entries skipped (head word or reading not in GBK), " << c.entriesSkippedEmpty
       << " skipped (no gloss left), " << c.glossesDroppedGbk << " glosses and " << c.chineseDroppedGbk
       << " Chinese words dropped (not in GBK)\n"
-      << "    Chinese explanation from (a) head word: " << c.byHeadWord << ", (b) head word without trailing kana: "
-      << c.byStem << ", (c) matching definition: " << c.byGlossMatch << ", none (placeholder): " << c.none << "\n"
-      << "  english.dic: " << c.englishWritten << " lines of " << c.englishCandidates << " English words\n"
+      << "    Chinese explanation from the reviewed table: " << c.byReviewed << ", the converted head word: "
+      << c.byHeadWord << ", none (placeholder): " << c.none << "; coverage "
+      << Percent(c.byReviewed + c.byHeadWord, c.byReviewed + c.byHeadWord + c.none) << "\n"
+      << "    lines under the kana of words usually written in kana: " << c.kanaLines << "\n"
+      << "    reviewed table: " << in.reviewed.size() << " lines read, " << tableProblems.size()
+      << " lines skipped in the two tables (see above), " << c.reviewedUnused
+      << " lines whose entry is not among the common EDICT entries written" << (c.reviewedUnused ? ":" : "") << "\n";
+  for (const auto& x : c.reviewedUnusedExamples) out << "      " << x << "\n";
+  if (c.reviewedUnused > c.reviewedUnusedExamples.size())
+    out << "      ... and " << (c.reviewedUnused - c.reviewedUnusedExamples.size()) << " more\n";
+  out << "  english.dic: " << c.englishWritten << " lines of " << c.englishCandidates << " English words; "
+      << c.englishReviewed << " from the reviewed table, " << c.englishForms << " inflected forms ("
+      << c.englishFormsBaseFirst << " with the base word put before their own meaning)\n"
+      << "  reviewed Chinese words dropped (not in GBK): " << c.reviewedChineseDroppedGbk << "\n"
       << "  appendix.app: " << r.appendix.size() << " lines, " << c.cities << " cities (" << c.citiesWithoutReading
       << " without a reading, " << c.citiesAmbiguous << " of them with several readings in IPAdic), " << c.appendixLinesSkippedGbk << " lines skipped (not in GBK)\n";
   return 0;

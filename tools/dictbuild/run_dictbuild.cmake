@@ -4,7 +4,7 @@
 # source is missing), the program folder gets the bundled sample dictionaries
 # instead and the build says so; the stamp is not written, so the next build
 # tries again.
-foreach(v DICTBUILD RESGEN NPM_DIR CEDICT_PACKAGE EDICT WORK_DIR FOLDER STAMP SAMPLE_JAPANESE SAMPLE_ENGLISH
+foreach(v DICTBUILD RESGEN NPM_DIR CEDICT_PACKAGE EDICT REVIEWED REVIEWED_ENGLISH WORK_DIR FOLDER STAMP SAMPLE_JAPANESE SAMPLE_ENGLISH
           SAMPLE_APPENDIX)
   if(NOT DEFINED ${v})
     message(FATAL_ERROR "run_dictbuild.cmake: ${v} not set")
@@ -31,7 +31,8 @@ if(NOT EXISTS ${cedict})
   endif()
 endif()
 
-execute_process(COMMAND ${DICTBUILD} --edict=${EDICT} --cedict=${cedict} --out=${WORK_DIR}
+execute_process(COMMAND ${DICTBUILD} --edict=${EDICT} --cedict=${cedict} --reviewed=${REVIEWED}
+                        --reviewed-english=${REVIEWED_ENGLISH} --out=${WORK_DIR}
                 RESULT_VARIABLE rc)
 if(rc EQUAL 0)
   foreach(f multilingual.dic english.dic appendix.app)

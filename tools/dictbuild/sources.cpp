@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <stdexcept>
 
 #include "tools/dictbuild/dictbuild.h"
@@ -440,6 +441,163 @@ std::map<std::string, std::vector<std::string>> ParsePlaceReadings(std::string_v
     auto& v = out[std::string(f[0])];
     std::string r = FromCodePoints(reading);
     if (std::find(v.begin(), v.end(), r) == v.end()) v.push_back(std::move(r));
+  }
+  return out;
+}
+
+// ------------------------------------------------------------------ reviewed tables
+
+namespace {
+
+// Splits a line at tabs.
+std::vector<std::string> TabFields(std::string_view line) {
+  std::vector<std::string> out;
+  size_t pos = 0;
+  while (true) {
+    size_t tab = line.find('\t', pos);
+    out.emplace_back(line.substr(pos, tab == std::string_view::npos ? std::string_view::npos : tab - pos));
+    if (tab == std::string_view::npos) break;
+    pos = tab + 1;
+  }
+  return out;
+}
+
+// The Chinese field: one to four non-empty words or phrases separated by
+// "；". Empty on a fault, which `why` then describes.
+std::vector<std::string> ChineseWords(std::string_view field, std::string& why) {
+  std::vector<std::string> words;
+  static const std::string_view sep = "；";
+  size_t pos = 0;
+  while (true) {
+    size_t at = field.find(sep, pos);
+    std::string w = Trim(field.substr(pos, at == std::string_view::npos ? std::string_view::npos : at - pos));
+    if (w.empty()) {
+      why = "empty Chinese word";
+      return {};
+    }
+    if (w.find_first_of("/;") != std::string::npos) {
+      why = "\"/\" or \";\" inside a Chinese word (separate words with \"；\")";
+      return {};
+    }
+    if (std::find(words.begin(), words.end(), w) != words.end()) {
+      why = "Chinese word \"" + w + "\" given twice";
+      return {};
+    }
+    words.push_back(std::move(w));
+    if (at == std::string_view::npos) break;
+    pos = at + sep.size();
+  }
+  if (words.size() > 4) {
+    why = "more than four Chinese words";
+    return {};
+  }
+  return words;
+}
+
+template <class Row, class Fill>
+std::vector<Row> ParseTable(std::string_view utf8, size_t fields, std::vector<std::string>& problems, Fill fill) {
+  std::vector<Row> rows;
+  std::set<std::string> seen;
+  size_t number = 0;
+  for (std::string_view line : SplitLinesView(utf8)) {
+    ++number;
+    if (number == 1 && line.substr(0, 3) == "\xEF\xBB\xBF") line.remove_prefix(3);  // a byte-order mark
+    if (Trim(line).empty() || line.front() == '#') continue;
+    auto f = TabFields(line);
+    std::string why;
+    if (f.size() != fields) {
+      why = "expected " + std::to_string(fields) + " tab-separated fields, found " + std::to_string(f.size());
+    } else {
+      for (auto& x : f) x = Trim(x);
+      Row row;
+      std::string key;
+      if (fill(f, row, key, why) && !seen.insert(key).second) why = "repeats an earlier line's entry";
+      if (why.empty()) {
+        row.lineNumber = number;
+        rows.push_back(std::move(row));
+        continue;
+      }
+    }
+    problems.push_back("line " + std::to_string(number) + ": " + why);
+  }
+  return rows;
+}
+
+}  // namespace
+
+std::vector<ReviewedJapanese> ParseReviewedJapanese(std::string_view utf8, std::vector<std::string>& problems) {
+  return ParseTable<ReviewedJapanese>(
+      utf8, 3, problems, [](const std::vector<std::string>& f, ReviewedJapanese& r, std::string& key, std::string& why) {
+        if (f[0].empty()) {
+          why = "empty head word";
+          return false;
+        }
+        if (f[0].find_first_of("/[] ") != std::string::npos || f[1].find_first_of("/[] ") != std::string::npos) {
+          why = "head word or kana holds \"/\", \"[\", \"]\" or a blank";
+          return false;
+        }
+        r.head = f[0];
+        r.kana = f[1];
+        r.chinese = ChineseWords(f[2], why);
+        key = r.head + "\t" + r.kana;
+        return !r.chinese.empty();
+      });
+}
+
+std::vector<ReviewedEnglish> ParseReviewedEnglish(std::string_view utf8, std::vector<std::string>& problems) {
+  return ParseTable<ReviewedEnglish>(
+      utf8, 2, problems, [](const std::vector<std::string>& f, ReviewedEnglish& r, std::string& key, std::string& why) {
+        bool ok = !f[0].empty() && std::all_of(f[0].begin(), f[0].end(), [](char c) {
+          return (c >= 'a' && c <= 'z') || c == '-' || c == '\'';
+        });
+        if (!ok) {
+          why = "the English word must be lower-case letters";
+          return false;
+        }
+        r.word = f[0];
+        r.chinese = ChineseWords(f[1], why);
+        key = r.word;
+        return !r.chinese.empty();
+      });
+}
+
+// ------------------------------------------------------------------ WordNet
+
+std::vector<std::pair<std::string, std::string>> ParseWordNetExceptions(std::string_view text) {
+  std::vector<std::pair<std::string, std::string>> out;
+  for (std::string_view line : SplitLinesView(text)) {
+    std::vector<std::string> words;
+    size_t pos = 0;
+    while (pos < line.size()) {
+      size_t sp = line.find(' ', pos);
+      if (sp == std::string_view::npos) sp = line.size();
+      if (sp > pos) words.emplace_back(line.substr(pos, sp - pos));
+      pos = sp + 1;
+    }
+    for (size_t i = 1; i < words.size(); ++i)
+      if (words[i] != words[0]) out.emplace_back(words[0], words[i]);
+  }
+  return out;
+}
+
+std::map<std::string, int> ParseWordNetIndex(std::string_view text) {
+  std::map<std::string, int> out;
+  for (std::string_view line : SplitLinesView(text)) {
+    if (line.empty() || line.front() == ' ') continue;  // the licence header
+    std::vector<std::string_view> f;
+    size_t pos = 0;
+    while (pos < line.size()) {
+      size_t sp = line.find(' ', pos);
+      if (sp == std::string_view::npos) sp = line.size();
+      if (sp > pos) f.push_back(line.substr(pos, sp - pos));
+      pos = sp + 1;
+    }
+    // lemma pos synset_cnt p_cnt [ptr_symbol...] sense_cnt tagsense_cnt offsets...
+    if (f.size() < 6) continue;
+    int pointers = std::atoi(std::string(f[3]).c_str());
+    size_t tagged = 4 + static_cast<size_t>(pointers) + 1;
+    if (pointers < 0 || tagged >= f.size()) continue;
+    out[std::string(f[0])] = std::atoi(std::string(f[tagged]).c_str());
   }
   return out;
 }
