@@ -31,6 +31,7 @@ class MessageBus;
 }
 namespace kirvale::capture {
 class TForm12;
+}
 namespace kirvale::settings {
 class TForm4;
 }

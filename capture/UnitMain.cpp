@@ -310,13 +310,12 @@ void TForm12::SpeedButton5Click() { speech::SayWord(Speech.get(), MarkedLineWord
 
 bool TForm12::eventFilter(QObject* watched, QEvent* e) {
   if (watched == Label6) {
-    auto* m = static_cast<QMouseEvent*>(e);
-    if (e->type() == QEvent::MouseButtonPress && m->button() == Qt::LeftButton) {
-      Label6MouseDown(m->globalPosition().toPoint());
+    if (e->type() == QEvent::MouseButtonPress && static_cast<QMouseEvent*>(e)->button() == Qt::LeftButton) {
+      Label6MouseDown(static_cast<QMouseEvent*>(e)->globalPosition().toPoint());
       return true;
     }
     if (e->type() == QEvent::MouseMove && dragging_) {
-      move(m->globalPosition().toPoint() - dragOffset_);
+      move(static_cast<QMouseEvent*>(e)->globalPosition().toPoint() - dragOffset_);
       return true;
     }
     if (e->type() == QEvent::MouseButtonRelease) dragging_ = false;
