@@ -424,6 +424,7 @@ TEST(DictbuildEnglish, ReviewedWordsAndInflectedFormsComeFirst) {
   EXPECT_EQ(EnglishLineOf(lines, "eaten"), "eaten,eat的过去分词：吃；食");
   EXPECT_EQ(EnglishLineOf(lines, "mice"), "mice,mouse的复数：老鼠；鼠标");
   EXPECT_EQ(EnglishLineOf(lines, "children"), "children,child的复数：孩子；儿童");
+  EXPECT_EQ(EnglishLineOf(lines, "women"), "women,woman的复数：女人；妇女");  // -men plurals by rule
   EXPECT_EQ(EnglishLineOf(lines, "better"), "better,good的比较级：好");
   EXPECT_EQ(EnglishLineOf(lines, "best"), "best,good的最高级：好");
   EXPECT_EQ(EnglishLineOf(lines, "bought"), "");  // buy has no line to point to
@@ -435,7 +436,7 @@ TEST(DictbuildEnglish, ReviewedWordsAndInflectedFormsComeFirst) {
   EXPECT_EQ(EnglishLineOf(lines, "hopping"), "hopping,hop的现在分词：跳");
   EXPECT_EQ(EnglishLineOf(lines, "hoping"), "");
   const std::string& s = Sample().summary;
-  EXPECT_NE(s.find("6 from the reviewed table, 11 inflected forms (1 with the base word put before"), std::string::npos) << s;
+  EXPECT_NE(s.find("7 from the reviewed table, 12 inflected forms (1 with the base word put before"), std::string::npos) << s;
 }
 
 // ---------------------------------------------------------------- appendix.app

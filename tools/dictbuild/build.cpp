@@ -713,6 +713,12 @@ Result Build(const Inputs& in, const ChineseConverter& conv, const Counts& parse
     for (const auto& w : in.englishWords) forms.insert(w);
     for (const auto& w : forms) {
       if (!IsLowerWord(w) || reviewedWords.count(w) || formLines.count(w)) continue;
+      // Plurals in -men (women, firemen), which WordNet forms by rule.
+      if (w.size() > 4 && w.ends_with("men")) {
+        std::string base = w.substr(0, w.size() - 3) + "man";
+        if (meanings.count(base) && in.englishWords.count(base)) formLines[w] = formLine(w, base, "复数");
+        continue;
+      }
       if (!w.ends_with("ing") && !w.ends_with("ed")) continue;
       std::string base = RegularVerbBase(w, in.verbs, 2);
       if (base.empty() || !meanings.count(base) || !in.englishCommon.count(base)) continue;
