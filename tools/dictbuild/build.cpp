@@ -473,9 +473,13 @@ Result Build(const Inputs& in, const ChineseConverter& conv, const Counts& parse
   const Indexes idx(in);
   const Lemmatiser lem(in);
 
-  // The reviewed Japanese table, by (head word, kana).
-  std::map<std::pair<std::string, std::string>, size_t> reviewedAt;
-  for (size_t i = 0; i < in.reviewed.size(); ++i) reviewedAt.emplace(std::pair(in.reviewed[i].head, in.reviewed[i].kana), i);
+  // The reviewed Japanese table, by (head word, kana). EDICT has a few common
+  // entries with the same head word and kana (ロック "rock" and "lock"): the
+  // table's lines for them are taken in EDICT's order.
+  std::map<std::pair<std::string, std::string>, std::vector<size_t>> reviewedAt;
+  for (size_t i = 0; i < in.reviewed.size(); ++i)
+    reviewedAt[std::pair(in.reviewed[i].head, in.reviewed[i].kana)].push_back(i);
+  std::map<std::pair<std::string, std::string>, size_t> reviewedTaken;
   std::vector<bool> reviewedUsed(in.reviewed.size(), false);
 
   // ---- multilingual.dic
@@ -534,9 +538,11 @@ Result Build(const Inputs& in, const ChineseConverter& conv, const Counts& parse
 
     std::vector<std::string> chinese;
     ChineseSource source = ChineseSource::kNone;
-    if (auto it = reviewedAt.find({e.head, e.kana}); it != reviewedAt.end()) {
-      reviewedUsed[it->second] = true;
-      for (const auto& w : in.reviewed[it->second].chinese) {
+    const auto reviewedKey = std::pair(e.head, e.kana);
+    if (auto it = reviewedAt.find(reviewedKey); it != reviewedAt.end() && reviewedTaken[reviewedKey] < it->second.size()) {
+      const size_t at = it->second[reviewedTaken[reviewedKey]++];
+      reviewedUsed[at] = true;
+      for (const auto& w : in.reviewed[at].chinese) {
         std::string m = MapToGbk(w);
         if (gbk.fits(m)) chinese.push_back(std::move(m));
         else ++counts.reviewedChineseDroppedGbk;

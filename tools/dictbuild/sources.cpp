@@ -526,6 +526,8 @@ std::vector<Row> ParseTable(std::string_view utf8, size_t fields, std::vector<st
 }  // namespace
 
 std::vector<ReviewedJapanese> ParseReviewedJapanese(std::string_view utf8, std::vector<std::string>& problems) {
+  // A head word and kana may stand on several lines, one for each EDICT
+  // entry that has them; only the same line written twice is a repeat.
   return ParseTable<ReviewedJapanese>(
       utf8, 3, problems, [](const std::vector<std::string>& f, ReviewedJapanese& r, std::string& key, std::string& why) {
         if (f[0].empty()) {
@@ -539,7 +541,7 @@ std::vector<ReviewedJapanese> ParseReviewedJapanese(std::string_view utf8, std::
         r.head = f[0];
         r.kana = f[1];
         r.chinese = ChineseWords(f[2], why);
-        key = r.head + "\t" + r.kana;
+        key = r.head + "\t" + r.kana + "\t" + f[2];
         return !r.chinese.empty();
       });
 }
