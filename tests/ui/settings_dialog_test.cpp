@@ -115,6 +115,26 @@ class SettingsDialogTest : public QObject {
     w->close();
   }
 
+  void createdInEnglish() {
+    ProgramFolder folder;
+    const std::string s = settingsText(0, 1);
+    auto w = start(folder, &s);
+    settings::TForm4* d = open(*w);
+    QCOMPARE(d->windowTitle(), QString("Settings"));
+    QCOMPARE(d->FlatTabControl1->tabText(2), QString("Capturer"));
+    QCOMPARE(d->FlatTabControl1->font().family(), QString("Arial"));
+    QCOMPARE(d->ListBox1->item(0)->text(), QString("Standard"));
+    QCOMPARE(d->ListBox1->item(3)->text(), QString("Elegant moment"));
+    QCOMPARE(d->ListBox1->font().pointSize(), 8);
+    QCOMPARE(d->ListBox1->currentRow(), 1);
+    QCOMPARE(d->Label1->text(), QString("Style"));
+    QCOMPARE(d->Label2->text(), QString("Preview"));
+    QCOMPARE(d->FlatButton3->text(), QString("Clear search history..."));
+    QVERIFY(d->FlatRadioButton2->isChecked());
+    d->FlatButton2->click();
+    w->close();
+  }
+
   void cancelChangesNothing() {
     ProgramFolder folder;
     const std::string s = settingsText(1, 0);

@@ -5,7 +5,7 @@
 //   kirvale-previews previews DICTIONARY OUTDIR
 //       DICTIONARY: an encrypted multilingual.dic
 //   kirvale-previews shots DICTIONARY OUTDIR
-//       pictures of the main window, the notebook and every tab of the
+//       pictures of the main window, its menu, the notebook and every tab of the
 //       settings dialog in every skin and both languages, for review
 //       (needs language.ini in the working directory for English).
 #include <QApplication>
@@ -13,6 +13,7 @@
 #include <QImage>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QTabBar>
 #include <QTemporaryDir>
 
@@ -127,6 +128,9 @@ int main(int argc, char** argv) {
       for (int n = 0; n < settings::kStyleCount; ++n) {
         ui::SelectSkin(n);
         render(&w).save(out + QString("/main-%1-%2.png").arg(lang).arg(n));
+        w.PopupMenu1->popup(w.mapToGlobal(QPoint(300, 30)));
+        render(w.PopupMenu1).save(out + QString("/menu-%1-%2.png").arg(lang).arg(n));
+        w.PopupMenu1->hide();
         render(&notebook).save(out + QString("/notebook-%1-%2.png").arg(lang).arg(n));
         notebook.hide();
         dialog.LoadPreview(n);
