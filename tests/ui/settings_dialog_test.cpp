@@ -222,6 +222,15 @@ class SettingsDialogTest : public QObject {
     QCOMPARE(d->TrackBar1->value(), 10);
     QCOMPARE(d->Label4->text(), QString("10"));
     d->FlatButton2->click();
+    // A style beyond the list selects nothing, and OK leaves it alone.
+    ui::Settings.speed = 35;
+    ui::Settings.style = 7;
+    const int changes = ui::SkinChanges();
+    open(*w);
+    QCOMPARE(d->ListBox1->currentRow(), -1);
+    d->FlatButton1->click();
+    QCOMPARE(ui::Settings.style, std::int16_t(7));
+    QCOMPARE(ui::SkinChanges(), changes);
     w->close();
   }
 

@@ -131,7 +131,11 @@ int main(int argc, char** argv) {
         w.PopupMenu1->popup(w.mapToGlobal(QPoint(300, 30)));
         render(w.PopupMenu1).save(out + QString("/menu-%1-%2.png").arg(lang).arg(n));
         w.PopupMenu1->hide();
-        render(&notebook).save(out + QString("/notebook-%1-%2.png").arg(lang).arg(n));
+        for (int tab = 0; tab < 3; ++tab) {
+          notebook.FlatTabControl1->setCurrentIndex(tab);
+          render(&notebook).save(out + QString("/notebook-%1-%2-tab%3.png").arg(lang).arg(n).arg(tab));
+        }
+        notebook.FlatTabControl1->setCurrentIndex(0);
         notebook.hide();
         dialog.LoadPreview(n);
         for (int tab = 0; tab < 4; ++tab) {
