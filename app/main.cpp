@@ -430,7 +430,10 @@ bool TForm3::FormCreate() {
     historyLoaded_ = true;
   }
   // 16. Screen capture needs the NT family.
-  if (!platform::IsNtFamily()) N10->setEnabled(false);
+  if (!platform::IsNtFamily()) {
+    N10->setEnabled(false);
+    if (form4_) form4_->FlatGroupBox4->setEnabled(false);
+  }
   // 17. Close the splash.
   closeSplash();
   // 18. The capture pop-up's translucency, also for the settings dialog.

@@ -232,10 +232,9 @@ void TForm4::ApplySettings() {
   FlatRadioButton4->setChecked(s.showwhat != 1);
   FlatCheckBox4->setChecked(s.trans == 1);
   FlatCheckBox5->setChecked(s.match == 1);
-  if (s.style >= 0 && s.style < ListBox1->count())
-    ListBox1->setCurrentRow(s.style);
-  else
-    ListBox1->clearSelection();
+  // A style beyond the list (a hand-edited settings file) selects no item,
+  // so that OK keeps it unless the user picks one.
+  ListBox1->setCurrentRow(s.style >= 0 && s.style < ListBox1->count() ? s.style : -1);
   LoadPreview(s.style);
   FlatTabControl1->setCurrentIndex(0);
   FlatTabControl1Change();

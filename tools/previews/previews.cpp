@@ -5,7 +5,7 @@
 //   kirvale-previews previews DICTIONARY OUTDIR
 //       DICTIONARY: an encrypted multilingual.dic
 //   kirvale-previews shots DICTIONARY OUTDIR
-//       pictures of the main window, the notebook and every tab of the
+//       pictures of the main window, its menu, the notebook and every tab of the
 //       settings dialog in every skin and both languages, for review
 //       (needs language.ini in the working directory for English).
 #include <QApplication>
@@ -13,6 +13,7 @@
 #include <QImage>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QTabBar>
 #include <QTemporaryDir>
 
@@ -127,7 +128,14 @@ int main(int argc, char** argv) {
       for (int n = 0; n < settings::kStyleCount; ++n) {
         ui::SelectSkin(n);
         render(&w).save(out + QString("/main-%1-%2.png").arg(lang).arg(n));
-        render(&notebook).save(out + QString("/notebook-%1-%2.png").arg(lang).arg(n));
+        w.PopupMenu1->popup(w.mapToGlobal(QPoint(300, 30)));
+        render(w.PopupMenu1).save(out + QString("/menu-%1-%2.png").arg(lang).arg(n));
+        w.PopupMenu1->hide();
+        for (int tab = 0; tab < 3; ++tab) {
+          notebook.FlatTabControl1->setCurrentIndex(tab);
+          render(&notebook).save(out + QString("/notebook-%1-%2-tab%3.png").arg(lang).arg(n).arg(tab));
+        }
+        notebook.FlatTabControl1->setCurrentIndex(0);
         notebook.hide();
         dialog.LoadPreview(n);
         for (int tab = 0; tab < 4; ++tab) {
