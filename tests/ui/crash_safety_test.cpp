@@ -178,17 +178,16 @@ class CrashSafetyTest : public QObject {
     if (xvfb.isEmpty() || xdotool.isEmpty()) QSKIP("needs Xvfb and xdotool (scripts/setup installs them)");
     ProgramFolder folder;
     folder.writeSettings(kirvale::testing::DefaultSettingsText(1));
-    const int number = 300 + static_cast<int>(::getpid() % 600);
-    const QString display = QString(":%1").arg(number);
+    // Xvfb picks a free display and tells its number.
     QProcess x;
-    x.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    x.start(xvfb, {display, "-screen", "0", "1024x768x24", "-nolisten", "tcp"});
-    QTRY_VERIFY_WITH_TIMEOUT(Exists("/tmp/.X11-unix/X" + std::to_string(number)), 20000);
-
+    x.setProcessChannelMode(QProcess::SeparateChannels);
+    x.start(xvfb, {"-displayfd", "1", "-screen", "0", "1024x768x24", "-nolisten", "tcp"});
+    QTRY_VERIFY_WITH_TIMEOUT(x.canReadLine(), 20000);
+    const QString display = ":" + QString::fromLatin1(x.readLine()).trimmed();
     QProcess* app = startProgram(folder, this, display);
     QTRY_VERIFY_WITH_TIMEOUT(Exists(folder.windowsDir() + "/english.dic"), 30000);
     QByteArray id;
-    QVERIFY(run(xdotool, {"search", "--sync", "--onlyvisible", "--name", "^Kirvale$"}, display, &id));
+    QTRY_VERIFY_WITH_TIMEOUT(run(xdotool, {"search", "--onlyvisible", "--name", "^Kirvale$"}, display, &id), 30000);
     const QString window = QString::fromLatin1(id).split('\n').first().trimmed();
     QTest::qWait(500);
     // Double-click the Japanese list's first item (愛), then the add button.
