@@ -490,11 +490,14 @@ bool TForm3::FormCreate() {
   // 15. The search history.
   {
     std::string error;
-    if (!session_.history().Load(dictionary::kHistoryFile, &error))
-      Presenter::error(this, u8(settings::msg::kHistoryUnreadable.in(UiLanguage())) + u8(error));
+    const bool read = session_.history().Load(dictionary::kHistoryFile, &error);
+    if (!read) Presenter::error(this, u8(settings::msg::kHistoryUnreadable.in(UiLanguage())) + u8(error));
     for (const std::string& item : session_.history().items()) ListBox1->addItem(u8(item));
     historyLoaded_ = true;
-    historySave_ = new ui::Autosave(
+    // A file that could not be read is never written over, so there is
+    // nothing to write early; the exit says so once more.
+    if (read)
+      historySave_ = new ui::Autosave(
         [this](std::string* error) { return session_.history().Save(dictionary::kHistoryFile, error); },
         [this](const std::string& error) {
           Presenter::error(this, u8(settings::msg::kHistoryNotSaved.in(UiLanguage())) + u8(error));

@@ -172,6 +172,23 @@ class CrashSafetyTest : public QObject {
     QCOMPARE(ReadBytes(folder.file("newdict.dic")), text::utf8ToGbk("犬[いぬ]/(n) dog//狗/\r\n"));
   }
 
+  void historyThatCouldNotBeReadIsNotWrittenEarly() {
+    ProgramFolder folder;
+    folder.writeSettings(kirvale::testing::DefaultSettingsText(0));
+    QVERIFY(QDir().mkdir(QString::fromStdString(folder.file("history.txt"))));
+    app::TForm3 w;
+    QVERIFY(w.FormCreate());
+    QCOMPARE(shown.size(), 1);
+    QVERIFY(shown[0].startsWith("The search history could not be read: "));
+    w.wordtext->setText("apple");
+    QTest::keyClick(w.wordtext, Qt::Key_Return);
+    QTest::qWait(ui::Autosave::kDefaultDelayMs + 500);
+    QCOMPARE(shown.size(), 1);
+    w.close();
+    QCOMPARE(shown.size(), 2);  // the exit says why the list was not written
+    QVERIFY(QFileInfo(QString::fromStdString(folder.file("history.txt"))).isDir());
+  }
+
   void killedProgramKeepsTheWordItAdded() {
     const QString xvfb = QStandardPaths::findExecutable("Xvfb");
     const QString xdotool = QStandardPaths::findExecutable("xdotool");
