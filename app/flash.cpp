@@ -1,5 +1,7 @@
 #include "app/flash.h"
 
+#include <QApplication>
+#include <QDialog>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QScreen>
@@ -19,6 +21,20 @@ TForm10::TForm10(QWidget* parent)
   Image1->setPixmap(SplashPixmap());
   if (QScreen* screen = QGuiApplication::primaryScreen())
     move(screen->availableGeometry().center() - rect().center());
+  qApp->installEventFilter(this);
+}
+
+bool TForm10::eventFilter(QObject* watched, QEvent* e) {
+  if (!watched->isWidgetType() || watched == this) return QWidget::eventFilter(watched, e);
+  auto* w = static_cast<QWidget*>(watched);
+  if (e->type() == QEvent::Show && w->isWindow() && (w->isModal() || qobject_cast<QDialog*>(w))) {
+    dialog_ = w;
+    hide();
+  } else if (e->type() == QEvent::Hide && w == dialog_) {
+    dialog_ = nullptr;
+    show();
+  }
+  return QWidget::eventFilter(watched, e);
 }
 
 bool TForm10::hasPicture() const { return !Image1->pixmap().isNull(); }

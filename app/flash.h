@@ -1,6 +1,9 @@
-// The splash window shown while the program starts.
+// The splash window shown while the program starts. It stays on top of the
+// other windows, so it steps aside while any dialog or message box is open:
+// a start-up message is always visible and can be answered.
 #pragma once
 
+#include <QPointer>
 #include <QWidget>
 
 class QLabel;
@@ -13,6 +16,12 @@ class TForm10 : public QWidget {
   explicit TForm10(QWidget* parent = nullptr);
   bool hasPicture() const;
   QLabel* Image1;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* e) override;
+
+ private:
+  QPointer<QWidget> dialog_;
 };
 
 }  // namespace kirvale::app

@@ -5,6 +5,7 @@
 #include "app/main.h"
 #include "platform/single_instance.h"
 #include "platform/termination.h"
+#include "ui/presenter.h"
 
 int main(int argc, char** argv) {
   QApplication::setApplicationName("Kirvale");
@@ -13,12 +14,15 @@ int main(int argc, char** argv) {
   QApplication::setApplicationDisplayName(QString());
 
   kirvale::platform::MessageBus bus;
-  switch (kirvale::platform::ClaimOrActivate(bus, "Kirvale")) {
+  QString reason;
+  switch (kirvale::platform::ClaimOrActivate(bus, "Kirvale", &reason)) {
     case kirvale::platform::InstanceRole::First:
       break;
     case kirvale::platform::InstanceRole::ActivatedOther:
       return 0;
     case kirvale::platform::InstanceRole::Failed:
+      // The settings (and so the language) are not read yet: both languages.
+      kirvale::ui::Presenter::error(nullptr, kirvale::app::InstanceLockMessage(reason));
       return 1;
   }
 
@@ -28,7 +32,8 @@ int main(int argc, char** argv) {
     if (s == Qt::ApplicationInactive) window.ApplicationDeactivate();
   });
   kirvale::platform::TerminationSignals termination;
-  QObject::connect(&termination, &kirvale::platform::TerminationSignals::requested, &window, &QWidget::close);
+  QObject::connect(&termination, &kirvale::platform::TerminationSignals::requested, &window,
+                   &kirvale::app::TForm3::requestClose);
   if (!window.FormCreate()) return 0;
   window.show();
   return app.exec();

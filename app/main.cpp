@@ -20,12 +20,16 @@
 #include <QDir>
 #include <QKeyEvent>
 #include <QTextCursor>
+#include <QShortcut>
 #include <QTimer>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 #include "app/about.h"
 #include "app/flash.h"
 #include "capture/UnitMain.h"
+#include "ui/autosave.h"
 #include "ui/globals.h"
 #include "ui/images.h"
 #include "personal/newwords.h"
@@ -90,6 +94,11 @@ void CaptionBar::mousePressEvent(QMouseEvent* e) {
   emit clicked();
 }
 
+QString InstanceLockMessage(const QString& reason) {
+  return u8(settings::msg::kNoInstanceLock.english).arg(reason) + "\n" +
+         u8(settings::msg::kNoInstanceLock.chinese).arg(reason);
+}
+
 void InstallFontSubstitutions() {
   static bool done = false;
   if (done) return;
@@ -118,7 +127,54 @@ TForm3::TForm3(QWidget* parent) : QWidget(parent) {
     move(screen->availableGeometry().center() - rect().center());
 }
 
-TForm3::~TForm3() = default;
+TForm3::~TForm3() {
+  if (ui::UserDictAutosave && ui::UserDictAutosave->parent() == this) ui::UserDictAutosave = nullptr;
+}
+
+void TForm3::setMessageBus(platform::MessageBus* bus) {
+  bus_ = bus;
+  if (bus_) bus_->RegisterWindow(platform::kMainWindowHandle, this);
+}
+
+void TForm3::requestClose() {
+  if (!starting_) {
+    close();
+    return;
+  }
+  // Mid start-up: the open dialog goes, and the start-up stops at its next
+  // step without writing anything.
+  closeRequested_ = true;
+  if (QWidget* modal = QApplication::activeModalWidget()) modal->close();
+}
+
+bool TForm3::abortStartup() {
+  if (!closeRequested_) return false;
+  delete splash_;
+  splash_ = nullptr;
+  JapaneseReader.Close();
+  EnglishReader.Close();
+  // Only the plain copies this start made are removed; nothing is saved.
+  if (decrypted_) {
+    for (const char* name : {kJapaneseDictionary, kEnglishDictionary}) {
+      const std::string path = WindowsDir + "/" + name;
+      if (FileExists(path)) std::remove(path.c_str());
+    }
+  }
+  startupStopped_ = true;
+  shutDown_ = true;
+  return true;
+}
+
+void TForm3::saveSettingsReportingOnce() {
+  try {
+    settings::SaveSettings(WindowsDir, Settings);
+  } catch (const std::exception& e) {
+    // The same cause would be reported again at every later save.
+    if (settingsFailureShown_) return;
+    settingsFailureShown_ = true;
+    Presenter::error(this, u8(settings::msg::kSettingsNotSaved.in(UiLanguage())) + u8(e.what()));
+  }
+}
 
 void TForm3::buildControls() {
   Label1 = tagged(new QLabel(u8("输入"), this), 137);
@@ -201,9 +257,12 @@ void TForm3::buildControls() {
   bold.setPixelSize(13);
   Label3->setFont(bold);
   Label3->setGeometry(9, 15, 236, 16);
+  // Dictionary and typed text is shown as it is, never as markup.
+  Label3->setTextFormat(Qt::PlainText);
   Label4 = new QLabel(FlatGroupBox1);
   Label4->setObjectName("Label4");
   Label4->setGeometry(8, 31, 236, 16);
+  Label4->setTextFormat(Qt::PlainText);
   QFont plain(u8("宋体"));
   plain.setPixelSize(13);
   Label4->setFont(plain);
@@ -315,6 +374,7 @@ bool TForm3::loadOrAskSettings() {
     if (!languageRead) {
       TForm1 dialog;
       dialog.exec();
+      if (closeRequested_) return false;
       Settings.langu = dialog.chosenLanguage();
       firstStart_ = true;
     }
@@ -326,23 +386,27 @@ bool TForm3::loadOrAskSettings() {
   {
     TForm1 dialog;
     dialog.exec();
+    if (closeRequested_) return false;
     Settings.langu = dialog.chosenLanguage();
   }
-  try {
-    settings::SetFirstRunDefaults(WindowsDir, Settings);
-  } catch (const std::exception& e) {
-    Presenter::error(this, u8(e.what()));
-  }
+  settings::ApplyFirstRunValues(Settings);
+  saveSettingsReportingOnce();
   return true;
 }
 
 bool TForm3::decryptDictionaries() {
+  // The plain copies are readable by their user only; a copy left behind by
+  // a run that crashed is replaced.
   try {
-    crypto::DecryptContainerToFile(kJapaneseDictionary, WindowsDir + "/" + kJapaneseDictionary,
-                                   crypto::kDictionaryPassphrase);
     decrypted_ = true;
+    crypto::DecryptContainerToFile(kJapaneseDictionary, WindowsDir + "/" + kJapaneseDictionary,
+                                   crypto::kDictionaryPassphrase, 0600);
     crypto::DecryptContainerToFile(kEnglishDictionary, WindowsDir + "/" + kEnglishDictionary,
-                                   crypto::kDictionaryPassphrase);
+                                   crypto::kDictionaryPassphrase, 0600);
+  } catch (const crypto::EContainerDamaged& e) {
+    Presenter::error(this, u8(settings::msg::kContainerDamaged.in(UiLanguage()))
+                               .arg(u8(e.path), QString::number(e.stated), QString::number(e.present)));
+    return false;
   } catch (const std::exception& e) {
     Presenter::error(this, u8(e.what()));
     return false;
@@ -351,12 +415,33 @@ bool TForm3::decryptDictionaries() {
 }
 
 bool TForm3::FormCreate() {
-  // 1. The Windows directory.
-  WindowsDir = platform::WindowsDirectory();
+  starting_ = true;
+  struct StartupEnds {
+    bool& flag;
+    ~StartupEnds() { flag = false; }
+  } startupEnds{starting_};
+  // 1. The Windows directory. Without it nothing can be kept: say so and end
+  // before anything is written anywhere.
+  {
+    std::string error;
+    WindowsDir = platform::WindowsDirectory(&error);
+    if (WindowsDir.empty()) {
+      const auto bar = error.find('|');
+      const QString folder = u8(error.substr(0, bar));
+      const QString reason = bar == std::string::npos ? QString() : u8(error.substr(bar + 1));
+      Presenter::error(this, u8(settings::msg::kNoUserFolder.english).arg(folder, reason) + "\n" +
+                                 u8(settings::msg::kNoUserFolder.chinese).arg(folder, reason));
+      startupStopped_ = true;
+      shutDown_ = true;
+      return false;
+    }
+  }
   // 2. Publish SaveSettings.
   Published.SaveSettings = [] { settings::SaveSettings(WindowsDir, Settings); };
   // 3. Settings, or the first-run language choice.
+  // (It gives up only when a close was asked for, which abortStartup sees.)
   loadOrAskSettings();
+  if (abortStartup()) return false;
   ignoreNextDeactivation_ = firstStart_;
   // 4. Splash.
   splash_ = new TForm10;
@@ -370,6 +455,7 @@ bool TForm3::FormCreate() {
     delete splash_;
     splash_ = nullptr;
   };
+  if (abortStartup()) return false;
   if (missing.dictionaryMissing) {
     closeSplash();
     startupStopped_ = true;
@@ -378,6 +464,7 @@ bool TForm3::FormCreate() {
   // 6. Plain copies of the dictionaries. An error skips the rest of the
   // start-up; the window still opens.
   if (!decryptDictionaries()) {
+    if (abortStartup()) return false;
     closeSplash();
     startupStopped_ = true;
     return true;
@@ -386,6 +473,7 @@ bool TForm3::FormCreate() {
   Published.ParseEntryLine = [](const std::string& line) { CurrentEntry = dictionary::ParseEntryLine(line); };
   // 8. Bind the readers.
   bindReaders();
+  if (abortStartup()) return false;
   // 9. The other windows.
   createWindows();
   // Without the hook library's block the program ends here: no settings are
@@ -396,6 +484,7 @@ bool TForm3::FormCreate() {
     for (const char* name : {kJapaneseDictionary, kEnglishDictionary}) std::remove((WindowsDir + "/" + name).c_str());
     return false;
   }
+  if (abortStartup()) return false;
   // 10. Apply and publish the settings and the style.
   ApplySettings();
   Published.ApplySettings = [this] { ApplySettings(); };
@@ -424,11 +513,21 @@ bool TForm3::FormCreate() {
   // 15. The search history.
   {
     std::string error;
-    if (!session_.history().Load(dictionary::kHistoryFile, &error))
-      Presenter::error(this, u8(settings::msg::kHistoryUnreadable.in(UiLanguage())) + u8(error));
+    const bool read = session_.history().Load(dictionary::kHistoryFile, &error);
+    if (!read) Presenter::error(this, u8(settings::msg::kHistoryUnreadable.in(UiLanguage())) + u8(error));
     for (const std::string& item : session_.history().items()) ListBox1->addItem(u8(item));
     historyLoaded_ = true;
+    // A file that could not be read is never written over, so there is
+    // nothing to write early; the exit says so once more.
+    if (read)
+      historySave_ = new ui::Autosave(
+        [this](std::string* error) { return session_.history().Save(dictionary::kHistoryFile, error); },
+        [this](const std::string& error) {
+          Presenter::error(this, u8(settings::msg::kHistoryNotSaved.in(UiLanguage())) + u8(error));
+        },
+        this);
   }
+  if (abortStartup()) return false;
   // 16. Screen capture needs the NT family.
   if (!platform::IsNtFamily()) {
     N10->setEnabled(false);
@@ -446,7 +545,7 @@ bool TForm3::FormCreate() {
   // 21. The speech server. Without one, read-aloud does nothing and the
   // start-up goes on.
   Speech = speech::StartSpeechServer(this, UiLanguage());
-  if (bus_) bus_->RegisterWindow(platform::kMainWindowHandle, this);
+  if (abortStartup()) return false;
   // 22. Screen capture.
   if (Settings.capturing == 1) capture::StartCapture(this);
   wordtext->setFocus();
@@ -459,10 +558,24 @@ void TForm3::connectLookup() {
   connect(wordtext, &QLineEdit::textChanged, this, &TForm3::wordtextChange);
   wordtext->installEventFilter(this);
   connect(FlatButton1, &QPushButton::clicked, this, &TForm3::FlatButton1Click);
-  connect(wordlist, &QListWidget::itemClicked, this, &TForm3::wordlistClick);
-  connect(englishlist, &QListWidget::itemClicked, this, &TForm3::englishlistClick);
-  connect(wordlist, &QListWidget::itemDoubleClicked, this, &TForm3::wordlistDblClick);
-  connect(englishlist, &QListWidget::itemDoubleClicked, this, &TForm3::englishlistDblClick);
+  // Clicks act on the item under the mouse, whatever the list tracking has
+  // made current meanwhile.
+  for (QListWidget* list : {wordlist, englishlist}) {
+    connect(list, &QListWidget::itemClicked, this, [this, list](QListWidgetItem* item) {
+      listItemChosen(list, item, false);
+    });
+    connect(list, &QListWidget::itemDoubleClicked, this, [this, list](QListWidgetItem* item) {
+      listItemChosen(list, item, true);
+    });
+    list->installEventFilter(this);
+  }
+  ListBox1->installEventFilter(this);
+  ListBox1->viewport()->installEventFilter(this);
+  // Back and Forward from the keyboard.
+  auto* back = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_Left), this);
+  connect(back, &QShortcut::activated, this, &TForm3::FlatButton3Click);
+  auto* forward = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_Right), this);
+  connect(forward, &QShortcut::activated, this, &TForm3::FlatButton4Click);
   connect(FlatSpeedButton1, &QToolButton::clicked, this, &TForm3::FlatSpeedButton1Click);
   connect(SpeedButton4, &QToolButton::clicked, this, &TForm3::SpeedButton4Click);
   connect(SpeedButton1, &QToolButton::clicked, this, &TForm3::SpeedButton1Click);
@@ -496,6 +609,13 @@ void TForm3::createWindows() {
   myDictionary_ = new TForm6(this);
   myDictionary_->FormCreate();
   settings::RegisterWindow(myDictionary_);
+  ui::UserDictAutosave = new ui::Autosave(
+      [this](std::string* error) { return myDictionary_->TrySave(error); },
+      [this](const std::string& error) {
+        Presenter::error(this, u8(settings::msg::kListNotSaved.in(UiLanguage())).arg("userdict.dic", u8(error)));
+      },
+      this);
+  myDictionary_->setChangedHandler([] { ui::UserDictAutosave->changed(); });
   advan_ = new TForm8(this);
   settings::RegisterWindow(advan_);
   notebook_ = new TForm9(this);
@@ -536,6 +656,7 @@ void TForm3::ListBox1Click() {
 void TForm3::ClearHistory() {
   session_.history().Clear();
   ListBox1->clear();
+  if (historySave_) historySave_->changed();
 }
 
 void TForm3::navigate(std::optional<std::string> text) {
@@ -603,7 +724,7 @@ void TForm3::fillHeadWordLists() {
 }
 
 void TForm3::wordtextChange() {
-  const std::string text = text::trim(wordtext->text().toStdString());
+  const std::string text = text::searchText(wordtext->text().toStdString());
   if (text.empty()) return;
   mode_ = dictionary::ModeOf(text);
   if (mode_ != previousMode_) {
@@ -621,8 +742,23 @@ void TForm3::wordtextChange() {
   const int row = dictionary::TrackList(english ? englishItems_ : japaneseItems_, text);
   if (row < 0) return;
   QListWidget* list = english ? englishlist : wordlist;
+  // Scrolled to the top only when it is not in sight already (making it
+  // current would bring it just into sight at the bottom).
+  const bool inSight = list->viewport()->rect().contains(list->visualItemRect(list->item(row)));
   list->setCurrentRow(row);
-  list->scrollToItem(list->item(row), QAbstractItemView::PositionAtTop);
+  if (!inSight) list->scrollToItem(list->item(row), QAbstractItemView::PositionAtTop);
+}
+
+void TForm3::moveInList(int step) {
+  QListWidget* list = !englishlist->isHidden() ? englishlist : wordlist;
+  if (list->isHidden() || list->count() == 0) return;
+  const int from = list->currentRow();
+  const int row = from < 0 ? 0 : std::clamp(from + step, 0, list->count() - 1);
+  list->setCurrentRow(row);
+  list->scrollToItem(list->item(row));
+  // Like a click on the item: its text in the box, no tracking.
+  listSelection_ = true;
+  wordtext->setText(list->item(row)->text());
 }
 
 void TForm3::wordtextKeyUp(int key) {
@@ -630,20 +766,20 @@ void TForm3::wordtextKeyUp(int key) {
   if (key == Qt::Key_Return || key == Qt::Key_Enter) Search();
 }
 
-void TForm3::listItemChosen(QListWidget* list, bool search) {
-  QListWidgetItem* item = list->currentItem();
+void TForm3::listItemChosen(QListWidget* list, QListWidgetItem* item, bool search) {
+  if (!item) item = list->currentItem();
   if (!item) return;
+  // The flag goes up before the text changes, so that the list tracking
+  // leaves the chosen item current.
+  listSelection_ = true;
   wordtext->setText(item->text());
-  if (search)
-    Search();
-  else
-    listSelection_ = true;
+  if (search) Search();
 }
 
-void TForm3::wordlistClick() { listItemChosen(wordlist, false); }
-void TForm3::englishlistClick() { listItemChosen(englishlist, false); }
-void TForm3::wordlistDblClick() { listItemChosen(wordlist, true); }
-void TForm3::englishlistDblClick() { listItemChosen(englishlist, true); }
+void TForm3::wordlistClick() { listItemChosen(wordlist, nullptr, false); }
+void TForm3::englishlistClick() { listItemChosen(englishlist, nullptr, false); }
+void TForm3::wordlistDblClick() { listItemChosen(wordlist, nullptr, true); }
+void TForm3::englishlistDblClick() { listItemChosen(englishlist, nullptr, true); }
 
 void TForm3::showHeadWordList(QListWidget* list) {
   if (!list->isHidden()) return;
@@ -682,10 +818,13 @@ void TForm3::Search() {
     FlatMemo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     FlatMemo1->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   }
-  const std::string text = text::trim(wordtext->text().toStdString());
+  const std::string text = text::searchText(wordtext->text().toStdString());
   if (text.empty()) return;
   const bool english = dictionary::ModeOf(text) == dictionary::Mode::English;
-  if (session_.SearchStarted(text)) ListBox1->addItem(u8(text));
+  if (session_.SearchStarted(text)) {
+    ListBox1->addItem(u8(text));
+    if (historySave_) historySave_->changed();
+  }
   dictionary::LookupResult r;
   if (english) {
     FlatGroupBox1->setTitle(UiLanguage() == 0 ? "English" : u8("英语"));
@@ -743,6 +882,32 @@ void TForm3::FlatMemo2DblClick() {
 }
 
 bool TForm3::eventFilter(QObject* watched, QEvent* e) {
+  if (e->type() == QEvent::KeyPress) {
+    const auto* k = static_cast<QKeyEvent*>(e);
+    const bool plain = (k->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+    if (k->key() == Qt::Key_Escape && !ListBox1->isHidden() && (watched == wordtext || watched == ListBox1)) {
+      ListBox1->hide();
+      wordtext->setFocus();
+      return true;
+    }
+    if (watched == wordtext && plain && (k->key() == Qt::Key_Down || k->key() == Qt::Key_Up) &&
+        ListBox1->isHidden()) {
+      moveInList(k->key() == Qt::Key_Down ? 1 : -1);
+      return true;
+    }
+    if ((watched == wordlist || watched == englishlist) && plain &&
+        (k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter)) {
+      listItemChosen(static_cast<QListWidget*>(watched), nullptr, true);
+      return true;
+    }
+  }
+  if (watched == ListBox1->viewport() && e->type() == QEvent::MouseButtonPress) {
+    // A click below the last item hides the list, as one on an item does.
+    if (!ListBox1->itemAt(static_cast<QMouseEvent*>(e)->position().toPoint())) {
+      ListBox1->hide();
+      return true;
+    }
+  }
   if (watched == wordtext && e->type() == QEvent::KeyRelease) {
     wordtextKeyUp(static_cast<QKeyEvent*>(e)->key());
   } else if (watched == FlatMemo2->viewport() && e->type() == QEvent::MouseButtonDblClick) {
@@ -834,8 +999,10 @@ void TForm3::Shutdown() {
   if (shutDown_) return;
   shutDown_ = true;
   // 1. The user's files.
+  if (ui::UserDictAutosave) ui::UserDictAutosave->cancel();
   if (myDictionary_) myDictionary_->Save();
   if (notebook_) notebook_->Save();
+  if (historySave_) historySave_->cancel();
   // A history that was never loaded (start-up stopped early) is not written:
   // that would delete the user's file.
   if (historyLoaded_) {
@@ -844,13 +1011,7 @@ void TForm3::Shutdown() {
       Presenter::error(this, u8(settings::msg::kHistoryNotSaved.in(UiLanguage())) + u8(error));
   }
   // 2. Settings.
-  if (!WindowsDir.empty()) {
-    try {
-      settings::SaveSettings(WindowsDir, Settings);
-    } catch (const std::exception& ex) {
-      Presenter::error(this, u8(ex.what()));
-    }
-  }
+  if (!WindowsDir.empty()) saveSettingsReportingOnce();
   // 3. Close the readers and remove the plain dictionary copies.
   JapaneseReader.Close();
   EnglishReader.Close();

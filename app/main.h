@@ -21,6 +21,7 @@ class QFrame;
 class QGroupBox;
 class QLineEdit;
 class QListWidget;
+class QListWidgetItem;
 class QMenu;
 class QPushButton;
 class QTextEdit;
@@ -34,6 +35,9 @@ class TForm12;
 }
 namespace kirvale::settings {
 class TForm4;
+}
+namespace kirvale::ui {
+class Autosave;
 }
 
 namespace kirvale::app {
@@ -60,6 +64,10 @@ class CaptionBar : public QLabel {
 // Installs the substitutes for the design fonts ("宋体", "Arial") once.
 void InstallFontSubstitutions();
 
+// The message shown when the instance lock cannot be taken, in both
+// languages (the settings are not read yet).
+QString InstanceLockMessage(const QString& reason);
+
 class TForm3 : public QWidget {
   Q_OBJECT
  public:
@@ -71,8 +79,15 @@ class TForm3 : public QWidget {
   bool FormCreate();
   bool firstStart() const { return firstStart_; }
 
-  // Set before FormCreate to receive the activation message of later starts.
-  void setMessageBus(platform::MessageBus* bus) { bus_ = bus; }
+  // Set before FormCreate to receive the activation message of later starts;
+  // the window receives it from then on, whatever becomes of the start-up.
+  void setMessageBus(platform::MessageBus* bus);
+
+  // A termination signal: a normal close once the start-up is done. During
+  // the start-up it closes the open dialog and ends the start-up without
+  // writing anything (FormCreate then returns false).
+  void requestClose();
+  bool closeRequested() const { return closeRequested_; }
 
   // Controls, by their designed names.
   QLabel* Label1;
@@ -184,11 +199,14 @@ class TForm3 : public QWidget {
 
  private:
   void buildControls();
+  void moveInList(int step);
+  bool abortStartup();
+  void saveSettingsReportingOnce();
   void connectLookup();
   void bindReaders();
   void createWindows();
   void fillHeadWordLists();
-  void listItemChosen(QListWidget* list, bool search);
+  void listItemChosen(QListWidget* list, QListWidgetItem* item, bool search);
   void showHeadWordList(QListWidget* list);
   void showResult(const dictionary::LookupResult& r);
   void buildMenu();
@@ -203,6 +221,10 @@ class TForm3 : public QWidget {
   bool shutDown_ = false;
   bool decrypted_ = false;
   bool historyLoaded_ = false;
+  bool starting_ = false;
+  bool closeRequested_ = false;
+  bool settingsFailureShown_ = false;
+  ui::Autosave* historySave_ = nullptr;
   TForm10* splash_ = nullptr;
   TForm9* notebook_ = nullptr;
   TForm6* myDictionary_ = nullptr;

@@ -28,7 +28,9 @@ std::string_view EntryField(std::string_view line, SearchField field) {
     case SearchField::HeadWord: {
       std::size_t cut = line.find('[');
       if (cut == npos) cut = line.find('/');
-      return trimmed(line.substr(0, cut == npos ? line.size() : cut));
+      // A line without either mark has no head word.
+      if (cut == npos) return {};
+      return trimmed(line.substr(0, cut));
     }
     case SearchField::Kana: {
       const std::size_t bracket = line.find('[');

@@ -46,12 +46,15 @@ DictionaryEntry ParseEntryLine(std::string_view line) {
 std::string JapaneseListItem(std::string_view line) {
   std::size_t cut = line.find('[');
   if (cut == npos) cut = line.find('/');
-  return text::trim(line.substr(0, cut == npos ? line.size() : cut));
+  // A line without either mark has no head word: it must not turn into an
+  // entry that every lookup of its whole text would "find".
+  if (cut == npos) return {};
+  return text::trim(line.substr(0, cut));
 }
 
 std::string_view EnglishHeadWord(std::string_view line) {
   std::size_t comma = line.find(',');
-  return comma == npos ? line : line.substr(0, comma);
+  return comma == npos ? std::string_view() : line.substr(0, comma);
 }
 
 std::string_view EnglishExplanation(std::string_view line) {

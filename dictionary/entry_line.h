@@ -27,7 +27,7 @@ DictionaryEntry ParseEntryLine(std::string_view line);
 std::string JapaneseListItem(std::string_view line);
 
 // The English head word of an EnglishLine: the text before the first ",",
-// not trimmed (the whole line when it has no ",").
+// not trimmed (empty when the line has no ",").
 std::string_view EnglishHeadWord(std::string_view line);
 // The text after the first "," (empty without ",").
 std::string_view EnglishExplanation(std::string_view line);

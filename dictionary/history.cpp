@@ -14,10 +14,13 @@ namespace fs = std::filesystem;
 // ------------------------------------------------------------ HistoryList
 
 bool HistoryList::Add(std::string_view trimmedText) {
-  if (trimmedText.empty()) return false;
-  for (const std::string& item : items_)
-    if (text::equalsIgnoringAsciiCase(item, trimmedText)) return false;
-  items_.emplace_back(trimmedText);
+  // One item is one line of the file: a line break inside the text would
+  // come back as two items.
+  const std::string item = text::searchText(trimmedText);
+  if (item.empty()) return false;
+  for (const std::string& existing : items_)
+    if (text::equalsIgnoringAsciiCase(existing, item)) return false;
+  items_.push_back(item);
   return true;
 }
 

@@ -27,8 +27,8 @@ inline constexpr const char* kHistoryFile = "history.txt";
 class HistoryList {
  public:
   // Appends the (already trimmed) text as the last item unless an item
-  // equals it ignoring ASCII letter case, or the text is empty. Returns
-  // whether the text was appended.
+  // equals it ignoring ASCII letter case, or the text is empty. Line breaks
+  // inside it become blanks. Returns whether the text was appended.
   bool Add(std::string_view trimmedText);
 
   // Empties the list; the file goes at the next Save.

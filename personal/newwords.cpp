@@ -17,6 +17,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "ui/autosave.h"
 #include "ui/globals.h"
 #include "ui/images.h"
 #include "ui/presenter.h"
@@ -49,6 +50,11 @@ struct FixedTexts {
 constexpr FixedTexts kEnglishTexts{{"All", "Scan", "Exercise"}, {"Japanese", "Kana", "Chinese", "English"}, "Arial", 8};
 constexpr FixedTexts kChineseTexts{{"全部", "浏览", "练习"}, {"日语", "假名", "中文", "英语"}, "宋体", 10};
 const FixedTexts& fixedTexts(std::int16_t language) { return language == 0 ? kEnglishTexts : kChineseTexts; }
+
+// A tool tip that shows the user's text as it is, never as markup.
+QString plainToolTip(const QString& text) {
+  return Qt::mightBeRichText(text) ? Qt::convertFromPlainText(text, Qt::WhiteSpaceNormal) : text;
+}
 
 QFont designFont(const char* family, int pixelSize) {
   QFont f(u8(family));
@@ -119,6 +125,7 @@ void TForm9::buildControls() {
   connect(FlatPanel1, &ClickPanel::clicked, this, &TForm9::FlatPanel1Click);
 
   Label1 = named(new QLabel(FlatPanel1), "Label1");
+  Label1->setTextFormat(Qt::PlainText);
   Label1->setFont(designFont("宋体", 27));
   Label1->setAttribute(Qt::WA_TransparentForMouseEvents);
   Label1->setAutoFillBackground(false);
@@ -147,6 +154,7 @@ void TForm9::buildControls() {
   FlatGroupBox1 = named(new QGroupBox(u8("假名"), this), "FlatGroupBox1", 209);
   FlatGroupBox1->setGeometry(6, 32, 420, 48);
   Label3 = named(new QLabel(FlatGroupBox1), "Label3");
+  Label3->setTextFormat(Qt::PlainText);
   Label3->setTextInteractionFlags(Qt::TextSelectableByMouse);
   auto* kanaLayout = new QVBoxLayout(FlatGroupBox1);
   kanaLayout->setContentsMargins(8, 0, 8, 2);
@@ -198,6 +206,7 @@ void TForm9::buildControls() {
   FlatButton4->setFixedSize(26, 26);
   connect(FlatButton4, &QToolButton::clicked, this, &TForm9::FlatButton4Click);
   Label2 = named(new QLabel(FlatGroupBox4), "Label2");
+  Label2->setTextFormat(Qt::PlainText);
   Label2->setFont(designFont("宋体", 27));
   Label2->setFixedHeight(40);
   Label2->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -241,16 +250,34 @@ void TForm9::FormCreate() {
     keepOriginal_ = true;
     Presenter::info(this, u8(settings::msg::kNotebookNotGbk.in(lang)) + u8(settings::msg::kNotebookKept.in(lang)));
   }
+  // Each change reaches the disk a few seconds later, not only at exit.
+  delete autosave_;
+  autosave_ = new Autosave([this](std::string* error) { return writeFile(error); },
+                           [this](const std::string& error) {
+                             Presenter::error(this, u8(settings::msg::kNotebookNotSaved.in(UiLanguage())) + u8(error));
+                           },
+                           this);
 }
 
-void TForm9::Save() {
+bool TForm9::writeFile(std::string* error) {
   const personal::SaveOutcome out = personal::SaveNotebook(
       personal::kNotebookFile, notebook_, keepOriginal_ ? personal::kNotebookBackupFile : std::string());
   if (out.ok) {
     keepOriginal_ = false;
-    return;
+    return true;
   }
-  Presenter::error(this, u8(settings::msg::kNotebookNotSaved.in(UiLanguage())) + u8(out.error));
+  if (error) *error = out.error;
+  return false;
+}
+
+void TForm9::Save() {
+  if (autosave_) autosave_->cancel();
+  std::string error;
+  if (!writeFile(&error)) Presenter::error(this, u8(settings::msg::kNotebookNotSaved.in(UiLanguage())) + u8(error));
+}
+
+void TForm9::changed() {
+  if (autosave_) autosave_->changed();
 }
 
 void TForm9::AddNewWord(const std::string& entryLine, int /*position*/) {
@@ -258,6 +285,7 @@ void TForm9::AddNewWord(const std::string& entryLine, int /*position*/) {
   fillingList_ = true;
   appendListRow(row);
   fillingList_ = false;
+  changed();
 }
 
 int TForm9::rowCount() const { return notebook_.size(); }
@@ -276,7 +304,7 @@ void TForm9::appendListRow(int row) {
   for (const std::string* text : {&r.kana, &r.chinese, &r.english}) {
     auto* item = new QTableWidgetItem(u8(*text));
     item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
-    item->setToolTip(u8(*text));
+    item->setToolTip(plainToolTip(u8(*text)));
     ListView1->setItem(at, column++, item);
   }
 }
@@ -284,6 +312,7 @@ void TForm9::appendListRow(int row) {
 void TForm9::listItemChanged(QTableWidgetItem* item) {
   if (fillingList_ || item->column() != 0) return;
   notebook_.SetTicked(item->row(), item->checkState() == Qt::Checked);
+  changed();
 }
 
 void TForm9::ListView1DblClick() {
@@ -296,6 +325,7 @@ void TForm9::ListView1DblClick() {
     syncTimer();
   }
   notebook_.Remove(row);
+  changed();
   ListView1->removeRow(row);
 }
 

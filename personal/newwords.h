@@ -21,6 +21,10 @@ class QTextEdit;
 class QTimer;
 class QToolButton;
 
+namespace kirvale::ui {
+class Autosave;
+}
+
 namespace kirvale::app {
 
 // A panel that reports clicks on itself and on the labels it holds.
@@ -44,8 +48,10 @@ class TForm9 : public QDialog {
   // Loads "newdict.dic" from the working directory; run once at start-up.
   void FormCreate();
   // Writes "newdict.dic" (or deletes it when the notebook is empty); run at
-  // program exit.
+  // program exit. Between start-up and exit each change is also written a
+  // few seconds after it is made.
   void Save();
+  ui::Autosave* autosave() const { return autosave_; }
   // Published as AddNewWord: appends the entry line as a ticked row.
   // `position` is the caller's count of rows; the row is always appended.
   void AddNewWord(const std::string& entryLine, int position);
@@ -108,6 +114,8 @@ class TForm9 : public QDialog {
   void placeWordLabel();
   void showPrompt(const personal::ExercisePrompt& prompt);
   personal::HintChoice hints() const;
+  bool writeFile(std::string* error);
+  void changed();
 
   personal::Notebook notebook_;
   personal::NotebookSession session_;
@@ -115,6 +123,7 @@ class TForm9 : public QDialog {
   bool fillingList_ = false;
   // The file could not be read back faithfully: it is kept aside at Save.
   bool keepOriginal_ = false;
+  ui::Autosave* autosave_ = nullptr;
 };
 
 }  // namespace kirvale::app

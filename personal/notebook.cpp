@@ -121,6 +121,11 @@ std::string NotebookLine(const NotebookRow& row) {
   // moves the parser's first "/"; the line the row came from still reads
   // back as the row, so that one is kept.
   if (!ReadsBackAs(line, row) && ReadsBackAs(row.sourceLine, row)) return row.sourceLine;
+  // A hand-made line without any mark has no fields at all; rewriting it
+  // from its empty fields would lose its text, so it is kept as it was.
+  if (row.headWord.empty() && row.kana.empty() && row.english.empty() && row.chinese.empty() &&
+      !text::trim(row.sourceLine).empty() && row.sourceLine.find_first_of("[/") == std::string::npos)
+    return row.sourceLine;
   return line;
 }
 

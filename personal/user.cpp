@@ -152,14 +152,20 @@ void TForm6::FormCreate() {
   if (in.overflow > 0) Presenter::info(this, u8(settings::msg::kUserDictTooLong.in(lang)));
 }
 
-void TForm6::Save() {
+bool TForm6::TrySave(std::string* error) {
   const personal::UserDictSave out =
       UserDict.Save(personal::kUserDictFile, keepOriginal_ ? personal::kUserDictBackupFile : std::string());
   if (out.ok) {
     keepOriginal_ = false;
-    return;
+    return true;
   }
-  Presenter::error(this, u8(settings::msg::kUserDictNotSaved.in(UiLanguage())) + u8(out.error));
+  if (error) *error = out.error;
+  return false;
+}
+
+void TForm6::Save() {
+  std::string error;
+  if (!TrySave(&error)) Presenter::error(this, u8(settings::msg::kUserDictNotSaved.in(UiLanguage())) + u8(error));
 }
 
 void TForm6::fillPartOfSpeechChoice(std::int16_t language) {

@@ -31,6 +31,8 @@ class TForm6 : public QDialog {
   // Writes "userdict.dic" (or deletes it when the list is empty); run at
   // program exit, and by whoever wants the list on disk sooner.
   void Save();
+  // The same write without a message box; false with the reason in `error`.
+  bool TrySave(std::string* error);
   // Called after every change of the list (Add, Update, Delete).
   void setChangedHandler(std::function<void()> handler) { changed_ = std::move(handler); }
 

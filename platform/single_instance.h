@@ -41,9 +41,10 @@ class MessageBus : public QObject {
   Q_OBJECT
  public:
   // The folder of the socket and lock file: $XDG_RUNTIME_DIR, or a private
-  // folder under the temporary folder.
-  static QString RuntimeFolder();
-  static QString ServerName(const QString& className);
+  // folder under the temporary folder (mode 0700). Empty, with the reason in
+  // `error`, when that folder cannot be made or belongs to another user.
+  static QString RuntimeFolder(QString* error = nullptr);
+  static QString ServerName(const QString& className, QString* error = nullptr);
   // One record as it travels on the socket.
   static QByteArray EncodeRecord(qint64 handle, quint32 message, qint64 wParam, qint64 lParam);
 
@@ -53,8 +54,9 @@ class MessageBus : public QObject {
                            qint64 lParam, int timeoutMs = 2000);
 
   // Becomes the instance for `className`: takes the lock and listens.
-  // Returns false when another process already is (or is becoming) it.
-  bool Claim(const QString& className);
+  // Returns false when another process already is (or is becoming) it, or
+  // with the reason in `error` when the lock or the socket cannot be made.
+  bool Claim(const QString& className, QString* error = nullptr);
 
   void RegisterWindow(qint64 handle, QObject* window);
 
@@ -70,6 +72,8 @@ enum class InstanceRole { First, ActivatedOther, Failed };
 
 // Claims the instance for `className`, or else posts the activation message
 // to the running one. Two starts at the same moment: exactly one is First.
-InstanceRole ClaimOrActivate(MessageBus& bus, const QString& className);
+// Failed comes with the reason in `error`; a lock that cannot be made fails
+// at once.
+InstanceRole ClaimOrActivate(MessageBus& bus, const QString& className, QString* error = nullptr);
 
 }  // namespace kirvale::platform

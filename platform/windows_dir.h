@@ -8,8 +8,9 @@
 namespace kirvale::platform {
 
 // Returns the folder, creating it (and its parents) when missing. Returns an
-// empty text when it cannot be created.
-std::string WindowsDirectory();
+// empty text when it cannot be created or written, with `error` set to the
+// folder and the system's reason, separated by "|".
+std::string WindowsDirectory(std::string* error = nullptr);
 
 // True when the platform belongs to the family that supports screen capture.
 bool IsNtFamily();

@@ -93,6 +93,21 @@ inline constexpr MessagePair kHistoryUnreadable{
 inline constexpr MessagePair kHistoryNotSaved{
     "The search history could not be saved: ",
     "无法保存查询记录："};
+
+// Damaged files, folders that cannot be used, failed saves. "%1"... are
+// filled in when the message is shown.
+inline constexpr MessagePair kContainerDamaged{
+    "The file %1 is damaged: its header gives a length of %2 bytes, but it holds only %3. "
+    "Install the program's files again.",
+    "文件%1已损坏：文件头记载的长度为%2字节，实际只有%3字节。请重新安装软件。"};
+inline constexpr MessagePair kNoUserFolder{
+    "The folder for your settings, %1, cannot be created (%2). Kirvale ends without writing anything.",
+    "无法创建保存设置的文件夹%1（%2）。程序将退出，不写入任何文件。"};
+inline constexpr MessagePair kSettingsNotSaved{"The settings could not be saved: ", "无法保存设置："};
+inline constexpr MessagePair kNoInstanceLock{"Kirvale cannot start: %1", "程序无法启动：%1"};
+inline constexpr MessagePair kReadAloudFailed{"Reading aloud failed: ", "朗读失败，声音设备不可用："};
+inline constexpr MessagePair kListNotSaved{"%1 could not be saved; your changes are kept until the next try: %2",
+                                           "无法保存%1，所做的修改将保留到下次保存：%2"};
 }  // namespace msg
 
 }  // namespace kirvale::settings

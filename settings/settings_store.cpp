@@ -1,6 +1,10 @@
 #include "settings/settings_store.h"
 
+#include <sys/stat.h>
+
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <stdexcept>
 
 #include "crypto/aes.h"
@@ -91,37 +95,33 @@ ParseOutcome LoadSettings(const std::string& dir, Settings& s) {
   const std::string container = dir + "/" + kContainerName;
   const std::string plain = dir + "/" + kPlainName;
   ParseOutcome out;
+  // The container is decrypted in memory: reading the settings needs no
+  // plain copy, so a folder that cannot be written still gives its settings.
   try {
-    crypto::DecryptContainerToFile(container, plain, crypto::kSettingsPassphrase);
-    std::string bytes;
-    if (!text::readFile(plain, bytes)) {
-      out.ok = false;
-      out.error = "Cannot open file \"" + plain + "\"";
-    } else {
-      out = ParseSettingsLines(text::splitLines(bytes), s);
-    }
+    out = ParseSettingsLines(text::splitLines(crypto::DecryptContainerToBytes(container, crypto::kSettingsPassphrase)), s);
   } catch (const std::exception& e) {
     out.ok = false;
     out.error = e.what();
   }
+  // A plain copy left behind by an older run goes, and a settings file
+  // that others could read becomes private.
   std::remove(plain.c_str());
+  struct stat st {};
+  if (::stat(container.c_str(), &st) == 0 && S_ISREG(st.st_mode) && (st.st_mode & 077) != 0)
+    ::chmod(container.c_str(), 0600);
   return out;
 }
 
 void SaveSettings(const std::string& dir, const Settings& s) {
   const std::string container = dir + "/" + kContainerName;
   const std::string plain = dir + "/" + kPlainName;
-  const std::string fresh = container + ".new";
-  try {
-    if (!text::writeFileAtomically(plain, SettingsText(s)))
-      throw std::runtime_error("Cannot create file \"" + plain + "\"");
-    crypto::EncryptFileToContainer(plain, fresh, crypto::kSettingsPassphrase);
-    if (std::rename(fresh.c_str(), container.c_str()) != 0)
-      throw std::runtime_error("Cannot replace file \"" + container + "\"");
-  } catch (...) {
-    std::remove(plain.c_str());
-    std::remove(fresh.c_str());
-    throw;
+  // Encrypted in memory and written in one step, readable by its user only.
+  const std::string bytes = crypto::EncryptToContainerBytes(SettingsText(s), crypto::kSettingsPassphrase);
+  errno = 0;
+  if (!text::writeFileAtomically(container, bytes, 0600)) {
+    const int err = errno;
+    throw std::runtime_error("Cannot write file \"" + container + "\". " +
+                             (err ? std::strerror(err) : "Input/output error"));
   }
   std::remove(plain.c_str());
 }

@@ -59,15 +59,18 @@ struct ParseOutcome {
 };
 ParseOutcome ParseSettingsLines(const std::vector<std::string>& lines, Settings& s);
 
-// Loads "winnt001.ini" from `dir` into `s` and deletes "winnt002.ini". On a
+// Loads "winnt001.ini" from `dir` into `s` (decrypted in memory, so nothing
+// is written to read it), deletes a "winnt002.ini" left behind and makes a
+// settings file that others could read private (0600). On a
 // container that does not decrypt or a value that does not convert, the
 // fields read before the failure keep their values and the outcome carries
 // the error text.
 ParseOutcome LoadSettings(const std::string& dir, Settings& s);
 
-// Writes "winnt001.ini" in `dir` (replacing the old one only once the new one
-// is complete) and deletes "winnt002.ini". Throws std::runtime_error with a
-// readable text when the folder cannot be written.
+// Writes "winnt001.ini" in `dir` with mode 0600 (replacing the old one only
+// once the new one is complete and on disk) and deletes "winnt002.ini".
+// Throws std::runtime_error naming the file and the system's reason when the
+// folder cannot be written.
 void SaveSettings(const std::string& dir, const Settings& s);
 
 // First start: first-run values for every field but langu, then save.

@@ -3,6 +3,7 @@
 #include <QWidget>
 #include <exception>
 
+#include "ui/globals.h"
 #include "ui/presenter.h"
 #include "settings/messages.h"
 #include "speech/speech_text.h"
@@ -10,6 +11,20 @@
 namespace kirvale::speech {
 
 using ui::Presenter;
+
+namespace {
+// Reading aloud that fails once will fail the same way at the next click:
+// the user is told once per run, in the interface language.
+bool failureShown = false;
+
+void showFailure(QWidget* parent, const QString& reason) {
+  if (failureShown) return;
+  failureShown = true;
+  Presenter::error(parent, QString::fromUtf8(settings::msg::kReadAloudFailed.in(ui::UiLanguage())) + reason);
+}
+}  // namespace
+
+void ForgetReadAloudFailure() { failureShown = false; }
 
 std::unique_ptr<SpeechServer> StartSpeechServer(QWidget* parent, std::int16_t uiLanguage,
                                                 const SpeechServerFactory& create) {
@@ -30,7 +45,7 @@ std::unique_ptr<SpeechServer> StartSpeechServer(QWidget* parent, std::int16_t ui
   }
   QObject* context = parent ? static_cast<QObject*>(parent) : server.get();
   QObject::connect(server.get(), &SpeechServer::speakFailed, context,
-                   [parent](const QString& e) { Presenter::error(parent, e); });
+                   [parent](const QString& e) { showFailure(parent, e); });
   return server;
 }
 
@@ -38,7 +53,7 @@ bool SayWord(SpeechServer* server, const std::string& word, QWidget* parent) {
   if (!server || word.empty()) return false;
   QString error;
   if (!server->Speak(QString::fromStdString(word), SpeechServer::kReadText, &error)) {
-    Presenter::error(parent, error);
+    showFailure(parent, error);
     return false;
   }
   return true;

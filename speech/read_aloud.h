@@ -31,10 +31,14 @@ std::unique_ptr<SpeechServer> StartSpeechServer(QWidget* parent, std::int16_t ui
                                                 });
 
 // A read-aloud click for `word`: nothing without a server or with an empty
-// word; otherwise Speak with kReadText, and a failure is shown in the
-// standard error box. Returns whether the word was handed to the server
-// and accepted.
+// word; otherwise Speak with kReadText. A failure (here or later, while the
+// sound plays) is shown in the standard error box, in the interface
+// language, the first time only in each run. Returns whether the word was
+// handed to the server and accepted.
 bool SayWord(SpeechServer* server, const std::string& word, QWidget* parent);
+
+// Lets the next failure be shown again (a new run, in tests).
+void ForgetReadAloudFailure();
 
 // The main window's read-aloud button: speaks the head-word label's caption
 // without its "◇" (see WordToSpeak).

@@ -1,6 +1,8 @@
 #include "text/codec.h"
 
+#include <fcntl.h>
 #include <iconv.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -99,6 +101,33 @@ std::string trim(std::string_view s) {
   return std::string(s.substr(b, e - b));
 }
 
+std::string searchText(std::string_view s) {
+  // A line break (CR, LF or both, or several) becomes one blank.
+  std::string out;
+  out.reserve(s.size());
+  bool inBreak = false;
+  for (char c : s) {
+    const bool lineBreak = c == '\r' || c == '\n';
+    if (!lineBreak)
+      out += c;
+    else if (!inBreak)
+      out += ' ';
+    inBreak = lineBreak;
+  }
+  // Blanks and control codes at both ends, and the ideographic space an
+  // input method may leave there.
+  static constexpr std::string_view kIdeographicSpace = "\xE3\x80\x80";
+  std::size_t b = 0, e = out.size();
+  for (bool again = true; again;) {
+    again = false;
+    while (b < e && static_cast<unsigned char>(out[b]) <= 32) ++b, again = true;
+    while (e > b && static_cast<unsigned char>(out[e - 1]) <= 32) --e, again = true;
+    if (e - b >= 3 && std::string_view(out).substr(b, 3) == kIdeographicSpace) b += 3, again = true;
+    if (e - b >= 3 && std::string_view(out).substr(e - 3, 3) == kIdeographicSpace) e -= 3, again = true;
+  }
+  return out.substr(b, e - b);
+}
+
 std::string asciiLower(std::string_view s) {
   std::string r(s);
   for (char& c : r)
@@ -143,22 +172,62 @@ bool readGbkLines(const std::string& path, std::vector<std::string>& lines) {
   return true;
 }
 
-bool writeFileAtomically(const std::string& path, std::string_view bytes) {
-  std::string tmp = path + ".tmp-" + std::to_string(::getpid());
-  {
-    std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
-    if (!out) return false;
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.flush();
-    if (!out) {
-      out.close();
-      std::remove(tmp.c_str());
-      return false;
-    }
+bool writeFileAtomically(const std::string& path, std::string_view bytes, int mode) {
+  // The new file takes the old one's permissions; a first file takes the
+  // mode asked for, or the usual permissions less the umask.
+  mode_t perms = 0666;
+  bool exact = mode >= 0;
+  struct stat old {};
+  if (exact) {
+    perms = static_cast<mode_t>(mode);
+  } else if (::stat(path.c_str(), &old) == 0) {
+    perms = old.st_mode & 07777;
+    exact = true;
   }
-  if (std::rename(tmp.c_str(), path.c_str()) != 0) {
-    std::remove(tmp.c_str());
+  const std::string tmp = path + ".tmp-" + std::to_string(::getpid());
+  ::unlink(tmp.c_str());
+  const int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, exact ? 0600 : perms);
+  if (fd < 0) return false;
+  auto fail = [&] {
+    const int err = errno;
+    ::close(fd);
+    ::unlink(tmp.c_str());
+    errno = err;
     return false;
+  };
+  const char* p = bytes.data();
+  std::size_t left = bytes.size();
+  while (left > 0) {
+    const ssize_t n = ::write(fd, p, left);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return fail();
+    }
+    p += n;
+    left -= static_cast<std::size_t>(n);
+  }
+  if (exact && ::fchmod(fd, perms) != 0) return fail();
+  // The data reaches the disk before the name points at it, so that a power
+  // loss leaves either the old file or the new one.
+  if (::fsync(fd) != 0) return fail();
+  if (::close(fd) != 0) {
+    const int err = errno;
+    ::unlink(tmp.c_str());
+    errno = err;
+    return false;
+  }
+  if (::rename(tmp.c_str(), path.c_str()) != 0) {
+    const int err = errno;
+    ::unlink(tmp.c_str());
+    errno = err;
+    return false;
+  }
+  const std::size_t slash = path.find_last_of('/');
+  const std::string dir = slash == std::string::npos ? "." : (slash == 0 ? "/" : path.substr(0, slash));
+  const int dfd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (dfd >= 0) {
+    ::fsync(dfd);
+    ::close(dfd);
   }
   return true;
 }

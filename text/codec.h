@@ -36,6 +36,10 @@ bool fitsGbk(std::string_view utf8);
 
 // Characters 0..32 removed at both ends.
 std::string trim(std::string_view s);
+// The text a search looks up: each run of line breaks inside it becomes one
+// blank, and codes 0..32 and ideographic spaces (U+3000) are removed at both
+// ends.
+std::string searchText(std::string_view s);
 // ASCII A-Z mapped to a-z; every other byte unchanged.
 std::string asciiLower(std::string_view s);
 // ASCII case-insensitive equality (the list box's own comparison).
@@ -55,8 +59,11 @@ bool readGbkLines(const std::string& path, std::vector<std::string>& lines);
 // (and leaves the old file untouched) when the file cannot be written.
 bool writeGbkLinesAtomically(const std::string& path, const std::vector<std::string>& lines);
 
-// Writes bytes to a file through a temporary file and a rename.
-bool writeFileAtomically(const std::string& path, std::string_view bytes);
+// Writes bytes to a file through a temporary file in the same folder, synced
+// to the disk and renamed over the old one. The file keeps the old file's
+// permissions; `mode` (e.g. 0600) sets them instead. Returns false with errno
+// set, leaving the old file untouched, when the file cannot be written.
+bool writeFileAtomically(const std::string& path, std::string_view bytes, int mode = -1);
 
 // Reads a whole file. Returns false when it cannot be opened.
 bool readFile(const std::string& path, std::string& bytes);

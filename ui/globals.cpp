@@ -1,6 +1,7 @@
 #include "ui/globals.h"
 
 #include "settings/interface_language.h"
+#include "speech/read_aloud.h"
 #include "speech/speech_server.h"
 
 namespace kirvale::ui {
@@ -28,6 +29,7 @@ void ResetProcessState() {
   UserDict = personal::UserDictionary{};
   settings::ForgetWindows();
   Speech.reset();
+  speech::ForgetReadAloudFailure();
 }
 
 }  // namespace kirvale::ui

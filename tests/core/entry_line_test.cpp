@@ -26,8 +26,8 @@ TEST(EntryLine, ParserTable) {
       // "]" before "[": empty kana. No "]" at all: empty kana.
       {"a]b[c/x//y/", "a]b", "", "x", "y"},
       {"語[ご/w//z/", "語", "", "w", "z"},
-      // Neither "[" nor "/": the whole line is the head word.
-      {"  ただの行  ", "ただの行", "", "", ""},
+      // Neither "[" nor "/": no head word at all.
+      {"  ただの行  ", "", "", "", ""},
       {"", "", "", "", ""},
       // No "//": no English, no Chinese.
       {"単語 /only english/", "単語", "", "", ""},
@@ -45,10 +45,11 @@ TEST(EntryLine, ParserTable) {
 TEST(EntryLine, ListItems) {
   EXPECT_EQ(JapaneseListItem(" 食べる [たべる] /to eat//吃/"), "食べる");
   EXPECT_EQ(JapaneseListItem("ノート /notebook//笔记本/"), "ノート");
-  EXPECT_EQ(JapaneseListItem("no marks at all"), "no marks at all");
+  EXPECT_EQ(JapaneseListItem("no marks at all"), "");
   EXPECT_EQ(EnglishHeadWord("book ,书,本"), "book ");
   EXPECT_EQ(EnglishExplanation("book ,书,本"), "书,本");
   EXPECT_EQ(EnglishListItem(" book ,书"), "book");
-  EXPECT_EQ(EnglishListItem("nocomma"), "nocomma");
+  EXPECT_EQ(EnglishListItem("nocomma"), "");
+  EXPECT_EQ(EnglishHeadWord("nocomma"), "");
   EXPECT_EQ(EnglishExplanation("nocomma"), "");
 }

@@ -250,14 +250,16 @@ TEST(UserDictionary, HandEditedFileLoadsAndSavesBackItsLines) {
   EXPECT_TRUE(in.lossy);
   ASSERT_EQ(user.lines().size(), 6u);
   EXPECT_EQ(user.lines()[0], "犬" + blanks(19) + "[いぬ] /(n)dog//(名)狗/");
-  EXPECT_EQ(user.lines()[1], "just some words" + blanks(6));
+  // A line without "[" or "/" has no head word: its text is kept, after
+  // the blanks of an empty head word, and it is never found.
+  EXPECT_EQ(user.lines()[1], blanks(21) + "just some words");
   EXPECT_EQ(user.lines()[2], "外" + blanks(19) + "/(n)out//(名)外/");  // blanks in front dropped
   EXPECT_EQ(user.lines()[3], longLine);
   EXPECT_NE(user.lines()[4].find("bad"), std::string::npos);  // the bad bytes show as U+FFFD
   EXPECT_NE(user.lines()[4].find("/(n)bad//(名)坏/"), std::string::npos);
-  EXPECT_EQ(user.lines()[5], "last line without a break" + blanks(1));
+  EXPECT_EQ(user.lines()[5], blanks(21) + "last line without a break");
   EXPECT_EQ(user.FindUserEntry("外"), 2);
-  EXPECT_EQ(user.FindUserEntry("just"), 1);
+  EXPECT_EQ(user.FindUserEntry("just"), -1);
 
   // Saved back, keeping the file as it was aside: every line is still there.
   ASSERT_TRUE(user.Save(dir.file(kUserDictFile), dir.file(kUserDictBackupFile)).ok);

@@ -305,7 +305,7 @@ class UserTest : public QObject {
     QVERIFY(shown[0].text.contains("userdict.dic.bak"));
     QCOMPARE(listLines(w).size(), 3);
     QCOMPARE(listLines(w)[0], u8(kLoadedCat));
-    QCOMPARE(listLines(w)[1], u8("no slash here" + blanks(8)));
+    QCOMPARE(listLines(w)[1], u8(blanks(21) + "no slash here"));  // no head word, text kept
     w.Save();
     QCOMPARE(ReadBytes(folder.file("userdict.dic.bak")), bytes);
     QCOMPARE(ReadBytes(folder.file("userdict.dic")).substr(0, text::utf8ToGbk(kLoadedCat).size()),
