@@ -313,18 +313,22 @@ void TForm12::SpeedButton4Click() {
 void TForm12::SpeedButton5Click() { speech::SayWord(Speech.get(), MarkedLineWord(markedText().toStdString()), this); }
 
 bool TForm12::eventFilter(QObject* watched, QEvent* e) {
+  const QEvent::Type type = e->type();
+  const bool mouse =
+      type == QEvent::MouseButtonPress || type == QEvent::MouseMove || type == QEvent::MouseButtonRelease;
+  if (!mouse) return QWidget::eventFilter(watched, e);
+  auto* m = static_cast<QMouseEvent*>(e);
   if (watched == Label6) {
-    auto* m = static_cast<QMouseEvent*>(e);
-    if (e->type() == QEvent::MouseButtonPress && m->button() == Qt::LeftButton) {
+    if (type == QEvent::MouseButtonPress && m->button() == Qt::LeftButton) {
       Label6MouseDown(m->globalPosition().toPoint());
       return true;
     }
-    if (e->type() == QEvent::MouseMove && dragging_) {
+    if (type == QEvent::MouseMove && dragging_) {
       move(m->globalPosition().toPoint() - dragOffset_);
       return true;
     }
-    if (e->type() == QEvent::MouseButtonRelease) dragging_ = false;
-  } else if (e->type() == QEvent::MouseButtonPress) {
+    if (type == QEvent::MouseButtonRelease) dragging_ = false;
+  } else if (type == QEvent::MouseButtonPress) {
     for (int i = 0; i < kSlots; ++i)
       if (watched == Lines[static_cast<std::size_t>(i)]) LabelClick(i + 1);
   }
