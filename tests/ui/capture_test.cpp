@@ -371,6 +371,29 @@ class CaptureTest : public QObject {
     QCOMPARE(visibleLines(p), QStringList{u8("·apple,苹果")});
   }
 
+  void cliPostCaptureDrivesThePopup() {
+    capture::TForm12* p = start();
+    auto run = [](const QStringList& args) {
+      QProcess cli;
+      cli.start(KIRVALE_CLI, args);
+      cli.waitForFinished(20000);
+      return cli.exitCode();
+    };
+    QCOMPARE(run({"post-capture", u8("本。")}), 0);
+    deliver();
+    QTRY_VERIFY(p->isVisible());
+    QCOMPARE(visibleLines(p).first(), u8("·本,书"));
+    QCOMPARE(run({"post-capture", "--lparam", "1"}), 0);
+    QCOMPARE(run({"post-capture", "--lparam", "x"}), 2);
+    QCOMPARE(run({"post-capture"}), 2);
+    // No running instance: nothing to deliver to.
+    bus.reset();
+    QCOMPARE(run({"post-capture", "word"}), 2);
+    // No block at all.
+    std::remove(platform::SharedBlockPath(capture::kBlockName).c_str());
+    QCOMPARE(run({"post-capture", "word"}), 2);
+  }
+
   void missingBlockEndsTheStartUp() {
     ProgramFolder f;
     f.writeSettings(kirvale::testing::DefaultSettingsText(1));
