@@ -11,6 +11,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QPalette>
+#include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 #include <QStyleFactory>
@@ -624,7 +625,7 @@ void TForm3::createWindows() {
   settings::RegisterWindow(notebook_);
   // The capture pop-up: topmost and ownerless, deleted with the main window.
   popup_ = new capture::TForm12(this);
-  connect(this, &QObject::destroyed, popup_, [p = popup_] { delete p; });
+  connect(this, &QObject::destroyed, [p = QPointer<QWidget>(popup_)] { delete p.data(); });
   popup_->setNotebookRows([this] { return notebook_ ? notebook_->rowCount() : 0; });
   if (!popup_->FormCreate(bus_)) {
     captureBlockMissing_ = true;

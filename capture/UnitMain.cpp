@@ -7,7 +7,6 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
-#include <QWindow>
 
 #include "capture/getword/getword.h"
 #include "platform/single_instance.h"
@@ -71,8 +70,11 @@ TForm12::TForm12(QWidget* mainWindow) : QWidget(nullptr), mainWindow_(mainWindow
   setObjectName("TForm12");
   setWindowTitle("Capturer");
   // Topmost, without a frame and without an owner; it never takes the focus
-  // from the window the user is reading.
-  setWindowFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus);
+  // from the window the user is reading. Like a tooltip, it is placed by the
+  // program alone: a window manager re-places a managed window each time it
+  // is shown again, which would put the pop-up away from the pointer.
+  setWindowFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus |
+                 Qt::X11BypassWindowManagerHint);
   setAttribute(Qt::WA_ShowWithoutActivating);
   QFont f(u8("宋体"));
   f.setPixelSize(13);
@@ -205,8 +207,10 @@ std::string TForm12::readBlockText() {
 void TForm12::CaptureMessage(std::int64_t lParam) {
   const QPoint p = QCursor::pos();
   const Rect main = mainWindow_ ? RectOf(mainWindow_->frameGeometry()) : Rect{};
-  // A hidden pop-up covers nothing.
-  const Rect popup = isVisible() ? RectOf(frameGeometry()) : Rect{};
+  // A hidden pop-up covers nothing. Its place is asked of the display
+  // server: while a window manager is still taking a newly shown window in,
+  // the geometry Qt has been told can be momentarily wrong.
+  const Rect popup = isVisible() ? RectOf(QRect(mapToGlobal(QPoint(0, 0)), size())) : Rect{};
   const MessageDecision d =
       DecideOnMessage(lParam, p.x(), p.y(), main, popup, popupClosed_, MinimisedFlag, followCursor_);
   if (d.hide && isVisible()) hide();
@@ -275,10 +279,10 @@ void TForm12::LabelClick(int n) {
 }
 
 void TForm12::Label6MouseDown(const QPoint& globalPos) {
-  // The window manager moves the window as if its caption were dragged;
-  // where it cannot, the pop-up follows the mouse itself.
+  // Dragging the title moves the window as a caption drag would. The
+  // pop-up is not managed by the window manager (see the constructor), so
+  // it follows the mouse itself until the button is released.
   Label6->releaseMouse();
-  if (windowHandle() && windowHandle()->startSystemMove()) return;
   dragging_ = true;
   dragOffset_ = globalPos - pos();
 }
@@ -309,17 +313,22 @@ void TForm12::SpeedButton4Click() {
 void TForm12::SpeedButton5Click() { speech::SayWord(Speech.get(), MarkedLineWord(markedText().toStdString()), this); }
 
 bool TForm12::eventFilter(QObject* watched, QEvent* e) {
+  const QEvent::Type type = e->type();
+  const bool mouse =
+      type == QEvent::MouseButtonPress || type == QEvent::MouseMove || type == QEvent::MouseButtonRelease;
+  if (!mouse) return QWidget::eventFilter(watched, e);
+  auto* m = static_cast<QMouseEvent*>(e);
   if (watched == Label6) {
-    if (e->type() == QEvent::MouseButtonPress && static_cast<QMouseEvent*>(e)->button() == Qt::LeftButton) {
-      Label6MouseDown(static_cast<QMouseEvent*>(e)->globalPosition().toPoint());
+    if (type == QEvent::MouseButtonPress && m->button() == Qt::LeftButton) {
+      Label6MouseDown(m->globalPosition().toPoint());
       return true;
     }
-    if (e->type() == QEvent::MouseMove && dragging_) {
-      move(static_cast<QMouseEvent*>(e)->globalPosition().toPoint() - dragOffset_);
+    if (type == QEvent::MouseMove && dragging_) {
+      move(m->globalPosition().toPoint() - dragOffset_);
       return true;
     }
-    if (e->type() == QEvent::MouseButtonRelease) dragging_ = false;
-  } else if (e->type() == QEvent::MouseButtonPress) {
+    if (type == QEvent::MouseButtonRelease) dragging_ = false;
+  } else if (type == QEvent::MouseButtonPress) {
     for (int i = 0; i < kSlots; ++i)
       if (watched == Lines[static_cast<std::size_t>(i)]) LabelClick(i + 1);
   }

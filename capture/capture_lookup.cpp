@@ -190,15 +190,15 @@ Slots SearchJapanese(const std::vector<std::string>& lines, const Slots& candida
   for (int k = 0; k < n; ++k) open[k] = true;
   for (const std::string& line : lines) {
     if (remaining == 0) break;
-    const std::string_view head = JapaneseHeadWord(line);
-    if (head.empty()) continue;
     for (int k = 0; k < n; ++k) {
-      if (open[k] && head.starts_with(candidates[k])) {
-        results[k] = line;
-        open[k] = false;
-        --remaining;
-        break;
-      }
+      // Most lines fail on their first bytes; the head word is cut only
+      // for a line that begins with the candidate.
+      if (!open[k] || !std::string_view(line).starts_with(candidates[k])) continue;
+      if (!JapaneseHeadWord(line).starts_with(candidates[k])) continue;
+      results[k] = line;
+      open[k] = false;
+      --remaining;
+      break;
     }
   }
   return results;
@@ -208,7 +208,11 @@ Slots SearchEnglish(const std::vector<std::string>& lines, const Slots& candidat
   Slots results;
   const int n = leadingRun(candidates);
   std::array<bool, kSlots> open{};
-  for (int k = 0; k < n; ++k) open[k] = true;
+  std::array<bool, kSlots> hasComma{};
+  for (int k = 0; k < n; ++k) {
+    open[k] = true;
+    hasComma[k] = candidates[k].find(',') != std::string::npos;
+  }
   // The scan goes on while one of candidates 1..4 is non-empty and open.
   auto keepsScanning = [&] {
     for (int k = 0; k < std::min(n, 4); ++k)
@@ -218,11 +222,23 @@ Slots SearchEnglish(const std::vector<std::string>& lines, const Slots& candidat
   const std::string* fallback = nullptr;
   if (keepsScanning()) {
     for (const std::string& line : lines) {
-      const std::string_view head = EnglishHeadWord(line);
+      const std::string_view l(line);
+      const std::string_view head = fallback ? std::string_view() : EnglishHeadWord(l);
       for (int k = 0; k < n; ++k) {
         if (!open[k]) continue;
-        if (!fallback && equalLower(candidates[k], head)) fallback = &line;
-        if (candidates[k] == head) {
+        const std::string& c = candidates[k];
+        bool exact;
+        if (!fallback) {
+          if (equalLower(c, head)) fallback = &line;
+          exact = c == head;
+        } else if (hasComma[k]) {
+          exact = c == EnglishHeadWord(l);
+        } else {
+          // Without a comma in the candidate, the head word equals it exactly
+          // when the line begins with it followed by the comma.
+          exact = l.size() > c.size() && l[c.size()] == ',' && l.starts_with(c);
+        }
+        if (exact) {
           results[k] = line;
           open[k] = false;
           break;

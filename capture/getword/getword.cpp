@@ -50,8 +50,7 @@ class Hook : public QObject {
     if (clipboard->supportsSelection()) {
       // The selection that stands when capture starts is not news.
       lastSelection_ = clipboard->text(QClipboard::Selection);
-      connect(clipboard, &QClipboard::selectionChanged, this, [this] { settle_.start(); },
-              Qt::UniqueConnection);
+      connect(clipboard, &QClipboard::selectionChanged, &settle_, qOverload<>(&QTimer::start));
     }
     lastPointer_ = QCursor::pos();
     poll_.start();
@@ -60,7 +59,7 @@ class Hook : public QObject {
   void stop() {
     if (!started_) return;
     started_ = false;
-    disconnect(QGuiApplication::clipboard(), &QClipboard::selectionChanged, this, nullptr);
+    disconnect(QGuiApplication::clipboard(), &QClipboard::selectionChanged, &settle_, nullptr);
     settle_.stop();
     poll_.stop();
   }

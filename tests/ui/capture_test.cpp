@@ -306,6 +306,21 @@ class CaptureTest : public QObject {
     p->SpeedButton1->click();
     QCOMPARE(w->wordtext->text(), u8("日本語"));
     QCOMPARE(w->Label3->text(), u8("◇日本語"));
+    // Dragging the title moves the window with the mouse.
+    const QPoint from = p->pos();
+    const QPoint grab = p->Label6->mapToGlobal(QPoint(5, 5));
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(5, 5), QPointF(grab), Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QApplication::sendEvent(p->Label6, &press);
+    QMouseEvent drag(QEvent::MouseMove, QPointF(35, 25), QPointF(grab + QPoint(30, 20)), Qt::NoButton,
+                     Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(p->Label6, &drag);
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(35, 25), QPointF(grab + QPoint(30, 20)), Qt::LeftButton,
+                        Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(p->Label6, &release);
+    QCOMPARE(p->pos(), from + QPoint(30, 20));
+    QApplication::sendEvent(p->Label6, &drag);
+    QCOMPARE(p->pos(), from + QPoint(30, 20));  // released: no more moving
     // English interface: the not-found line says so in English.
     QVERIFY(post(capture::kNotifyText, "zzz"));
     deliver();
@@ -354,6 +369,29 @@ class CaptureTest : public QObject {
     deliver();
     QVERIFY(p->isVisible());
     QCOMPARE(visibleLines(p), QStringList{u8("·apple,苹果")});
+  }
+
+  void cliPostCaptureDrivesThePopup() {
+    capture::TForm12* p = start();
+    auto run = [](const QStringList& args) {
+      QProcess cli;
+      cli.start(KIRVALE_CLI, args);
+      cli.waitForFinished(20000);
+      return cli.exitCode();
+    };
+    QCOMPARE(run({"post-capture", u8("本。")}), 0);
+    deliver();
+    QTRY_VERIFY(p->isVisible());
+    QCOMPARE(visibleLines(p).first(), u8("·本,书"));
+    QCOMPARE(run({"post-capture", "--lparam", "1"}), 0);
+    QCOMPARE(run({"post-capture", "--lparam", "x"}), 2);
+    QCOMPARE(run({"post-capture"}), 2);
+    // No running instance: nothing to deliver to.
+    bus.reset();
+    QCOMPARE(run({"post-capture", "word"}), 2);
+    // No block at all.
+    std::remove(platform::SharedBlockPath(capture::kBlockName).c_str());
+    QCOMPARE(run({"post-capture", "word"}), 2);
   }
 
   void missingBlockEndsTheStartUp() {
