@@ -538,7 +538,7 @@ bool TForm3::FormCreate() {
   closeSplash();
   // 18. The capture pop-up's translucency, also for the settings dialog.
   popup_->ApplyTranslucency();
-  Published.ApplyCaptureTranslucency = [this] { popup_->ApplyTranslucency(); };
+  settings::Targets.CaptureAlphaBlend = [this](bool) { popup_->ApplyTranslucency(); };
   // 19.
   MinimisedFlag = false;
   // 20. The suffix table of the English search.

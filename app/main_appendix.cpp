@@ -9,6 +9,7 @@
 #include "dictionary/appendix_section.h"
 #include "platform/startup_check.h"
 #include "ui/globals.h"
+#include "ui/skins.h"
 
 namespace kirvale::app {
 
@@ -30,14 +31,8 @@ void TForm3::applistDblClick() {
 }
 
 void TForm3::ReskinControls() {
-  // The one place the main window asks for its controls to be re-skinned.
-  QStyle* s = style();
-  for (QWidget* w : findChildren<QWidget*>()) {
-    if (w->property("tag").toInt() == 99) continue;
-    s->unpolish(w);
-    s->polish(w);
-    w->update();
-  }
+  // The scroll bars just turned on take the current skin.
+  ui::ReskinWindow(this);
 }
 
 }  // namespace kirvale::app

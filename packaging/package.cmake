@@ -13,6 +13,9 @@ target_compile_definitions(kirvale-cli PRIVATE KIRVALE_INSTALLED_DATA="${KIRVALE
 install(PROGRAMS packaging/kirvale-launcher DESTINATION ${CMAKE_INSTALL_BINDIR} RENAME kirvale)
 install(TARGETS kirvale-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(TARGETS kirvale RUNTIME DESTINATION lib/kirvale)
+# The capture hook library sits beside the program, which finds it there.
+install(TARGETS getword LIBRARY DESTINATION lib/kirvale)
+set_target_properties(kirvale PROPERTIES INSTALL_RPATH "$ORIGIN")
 # The data of the program folder, by name: the folder of a build that was
 # run also holds a user's lists, which must never be installed.
 foreach(f multilingual.dic english.dic appendix.app language.ini Kirvale.chm DATA-LICENSES)
@@ -75,6 +78,7 @@ set(CPACK_DEBIAN_PACKAGE_SECTION text)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://kirvale.org")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS ${KIRVALE_FOLDER})
 # What the libraries do not pull in: the CJK glyphs, the voice data, and the
 # image plug-in for the style previews.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-noto-cjk, espeak-ng-data, libqt6gui6")

@@ -53,9 +53,6 @@ struct PublishedOperations {
   std::function<void(const std::string& text)> SearchInMainWindow;
   // Empties the search history list (the settings dialog's clear button).
   std::function<void()> ClearHistory;
-  // Makes the capture pop-up translucent or opaque from the `trans` setting
-  // (the settings dialog calls it when confirmed).
-  std::function<void()> ApplyCaptureTranslucency;
 };
 extern PublishedOperations Published;
 

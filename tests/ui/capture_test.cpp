@@ -13,6 +13,7 @@
 
 #include "app/main.h"
 #include "capture/UnitMain.h"
+#include "settings/confi.h"
 #include "capture/getword/getword.h"
 #include "personal/newwords.h"
 #include "platform/shared_block.h"
@@ -271,7 +272,7 @@ class CaptureTest : public QObject {
     QVERIFY(HookStarted());
     QVERIFY(qAbs(p->windowOpacity() - 120.0 / 255.0) < 0.01);
     ui::Settings.trans = 0;
-    ui::Published.ApplyCaptureTranslucency();
+    settings::Targets.CaptureAlphaBlend(false);
     QCOMPARE(p->windowOpacity(), 1.0);
     // Created hidden, topmost, ownerless.
     QVERIFY(!p->isVisible());
