@@ -142,21 +142,68 @@ void EncryptFileToContainer(const std::string& plainPath, const std::string& con
   container.close();
 }
 
-void DecryptContainerToFile(const std::string& containerPath, const std::string& plainPath,
-                            std::string_view passphrase) {
-  FileStream container(containerPath, false);
+namespace {
+
+std::int32_t readLengthHeader(ByteStream& container) {
   std::uint8_t header[4];
-  // A container shorter than its header fails before the plain file exists.
   readExactly(container, header, 4);
-  std::int32_t len = static_cast<std::int32_t>(static_cast<std::uint32_t>(header[0]) |
-                                               (static_cast<std::uint32_t>(header[1]) << 8) |
-                                               (static_cast<std::uint32_t>(header[2]) << 16) |
-                                               (static_cast<std::uint32_t>(header[3]) << 24));
-  FileStream plain(plainPath, true);
-  std::int64_t rest = container.size() - 4;
+  return static_cast<std::int32_t>(static_cast<std::uint32_t>(header[0]) |
+                                   (static_cast<std::uint32_t>(header[1]) << 8) |
+                                   (static_cast<std::uint32_t>(header[2]) << 16) |
+                                   (static_cast<std::uint32_t>(header[3]) << 24));
+}
+
+// A stored length that the ciphertext cannot hold is refused before anything
+// is created or allocated. A ciphertext that is not whole blocks is left to
+// the cipher layer, which reports it in its own words.
+void checkLength(const std::string& path, std::int32_t len, std::int64_t rest) {
+  if (rest % 16 != 0) return;
+  if (len < 0 || len > rest) throw EContainerDamaged(path, len, rest);
+}
+
+}  // namespace
+
+EContainerDamaged::EContainerDamaged(const std::string& p, std::int64_t s, std::int64_t pr)
+    : EStreamError("The file \"" + p + "\" is damaged: its header gives a length of " + std::to_string(s) +
+                   " bytes, but it holds " + std::to_string(pr) + " bytes of data."),
+      path(p),
+      stated(s),
+      present(pr) {}
+
+void DecryptContainerToFile(const std::string& containerPath, const std::string& plainPath,
+                            std::string_view passphrase, unsigned plainMode) {
+  FileStream container(containerPath, false);
+  // A container shorter than its header fails before the plain file exists.
+  const std::int32_t len = readLengthHeader(container);
+  const std::int64_t rest = container.size() - 4;
+  checkLength(containerPath, len, rest);
+  FileStream plain(plainPath, true, plainMode);
   if (rest > 0) AesDecryptStream(container, rest, KeyFromPassphrase(passphrase), plain);
   plain.truncate(len < 0 ? 0 : len);
   plain.close();
+}
+
+std::string EncryptToContainerBytes(std::string_view plainText, std::string_view passphrase) {
+  MemoryStream plain{std::string(plainText)};
+  MemoryStream container;
+  const auto len = static_cast<std::uint32_t>(plainText.size());
+  const std::uint8_t header[4] = {static_cast<std::uint8_t>(len), static_cast<std::uint8_t>(len >> 8),
+                                  static_cast<std::uint8_t>(len >> 16), static_cast<std::uint8_t>(len >> 24)};
+  writeExactly(container, header, 4);
+  AesEncryptStream(plain, 0, KeyFromPassphrase(passphrase), container);
+  return container.bytes();
+}
+
+std::string DecryptContainerToBytes(const std::string& containerPath, std::string_view passphrase) {
+  FileStream container(containerPath, false);
+  const std::int32_t len = readLengthHeader(container);
+  const std::int64_t rest = container.size() - 4;
+  checkLength(containerPath, len, rest);
+  MemoryStream plain;
+  if (rest > 0) AesDecryptStream(container, rest, KeyFromPassphrase(passphrase), plain);
+  std::string bytes = plain.bytes();
+  bytes.resize(static_cast<std::size_t>(len < 0 ? 0 : len));
+  return bytes;
 }
 
 }  // namespace kirvale::crypto

@@ -25,6 +25,14 @@ struct EAESError : std::runtime_error {
 struct EStreamError : std::runtime_error {
   using std::runtime_error::runtime_error;
 };
+// Raised when a container's length header cannot be true: negative, or
+// larger than the ciphertext that follows it. Nothing has been written.
+struct EContainerDamaged : EStreamError {
+  EContainerDamaged(const std::string& path, std::int64_t stated, std::int64_t present);
+  std::string path;
+  std::int64_t stated;   // the plain length the header claims
+  std::int64_t present;  // the ciphertext bytes in the file
+};
 
 using AesKey = std::array<std::uint8_t, 16>;
 using AesBlock = std::array<std::uint8_t, 16>;
@@ -67,11 +75,20 @@ void AesDecryptStream(ByteStream& source, std::int64_t count, const AesKeySchedu
                       ByteStream& dest);
 
 // File level: source path, destination path, passphrase. The destination is
-// created or truncated. Errors are raised as EAESError / EStreamError.
+// created or truncated. Errors are raised as EAESError / EStreamError; a
+// header that cannot be true raises EContainerDamaged before the plain file
+// is created. `plainMode` gives the plain file's permissions (0600 for a copy
+// that only its user may read: then an existing file's permissions are
+// narrowed too).
 void EncryptFileToContainer(const std::string& plainPath, const std::string& containerPath,
                             std::string_view passphrase);
 void DecryptContainerToFile(const std::string& containerPath, const std::string& plainPath,
-                            std::string_view passphrase);
+                            std::string_view passphrase, unsigned plainMode = 0666);
+
+// The same container in memory: the container's bytes from a plain text,
+// and the plain text of a container file (no plain file is written).
+std::string EncryptToContainerBytes(std::string_view plain, std::string_view passphrase);
+std::string DecryptContainerToBytes(const std::string& containerPath, std::string_view passphrase);
 
 // The two fixed passphrases.
 inline constexpr std::string_view kDictionaryPassphrase = "tomvi-karsel";

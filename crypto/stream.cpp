@@ -1,5 +1,7 @@
 #include "crypto/stream.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <sys/types.h>
 #include <unistd.h>
 
@@ -27,8 +29,22 @@ std::size_t MemoryStream::write(const void* buf, std::size_t n) {
   return n;
 }
 
-FileStream::FileStream(const std::string& path, bool forWriting) : path_(path) {
-  f_ = std::fopen(path.c_str(), forWriting ? "wb+" : "rb");
+FileStream::FileStream(const std::string& path, bool forWriting, unsigned mode) : path_(path) {
+  if (forWriting) {
+    const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, static_cast<mode_t>(mode));
+    if (fd >= 0 && mode != 0666 && ::fchmod(fd, static_cast<mode_t>(mode)) != 0) {
+      const int err = errno;
+      ::close(fd);
+      errno = err;
+      throw EStreamError("Cannot create file \"" + path + "\". " + std::strerror(errno));
+    }
+    if (fd >= 0) {
+      f_ = ::fdopen(fd, "wb+");
+      if (!f_) ::close(fd);
+    }
+  } else {
+    f_ = std::fopen(path.c_str(), "rb");
+  }
   if (!f_) {
     std::string what = forWriting ? "Cannot create file \"" : "Cannot open file \"";
     throw EStreamError(what + path + "\". " + std::strerror(errno));

@@ -41,7 +41,9 @@ class MemoryStream : public ByteStream {
 // file is closed by the destructor on every path.
 class FileStream : public ByteStream {
  public:
-  FileStream(const std::string& path, bool forWriting);
+  // `mode`: the permissions of a file created for writing; a value other
+  // than 0666 is also applied to a file that already exists.
+  FileStream(const std::string& path, bool forWriting, unsigned mode = 0666);
   ~FileStream() override;
   FileStream(const FileStream&) = delete;
   FileStream& operator=(const FileStream&) = delete;

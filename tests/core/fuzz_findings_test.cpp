@@ -1,0 +1,39 @@
+// Inputs the fuzz harnesses (tests/fuzz) found faults with, kept so that the
+// faults stay mended.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "crypto/aes.h"
+#include "support/temp_dir.h"
+
+using namespace kirvale::crypto;
+using kirvale::testing::Exists;
+using kirvale::testing::ReadBytes;
+using kirvale::testing::TempDir;
+using kirvale::testing::WriteBytes;
+
+// A length header larger than the ciphertext (here 0x7FFFFFFF before one
+// block) made the plain copy a 2 GB file; negative lengths likewise went
+// unchecked. Both are refused before the plain file exists.
+TEST(FuzzFindings, ContainerLengthBeyondItsCiphertextIsRefused) {
+  TempDir dir;
+  const std::string container = dir.file("winnt001.ini"), plain = dir.file("winnt002.ini");
+  for (const std::string header : {std::string("\xff\xff\xff\x7f", 4), std::string("\x11\x00\x00\x00", 4),
+                                   std::string("\xff\xff\xff\xff", 4), std::string("\x00\x00\x00\x80", 4)}) {
+    WriteBytes(container, header + std::string(16, 'k'));
+    EXPECT_THROW(DecryptContainerToFile(container, plain, kSettingsPassphrase), EContainerDamaged);
+    EXPECT_FALSE(Exists(plain));
+  }
+
+  // The largest true length, and a shorter one, still decrypt to that many bytes.
+  WriteBytes(dir.file("text"), std::string(16, 'a'));
+  EncryptFileToContainer(dir.file("text"), container, kSettingsPassphrase);
+  DecryptContainerToFile(container, plain, kSettingsPassphrase);
+  EXPECT_EQ(ReadBytes(plain), std::string(16, 'a'));
+  std::string bytes = ReadBytes(container);
+  bytes[0] = 3;
+  WriteBytes(container, bytes);
+  DecryptContainerToFile(container, plain, kSettingsPassphrase);
+  EXPECT_EQ(ReadBytes(plain), "aaa");
+}
