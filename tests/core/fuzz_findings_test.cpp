@@ -5,6 +5,7 @@
 #include <string>
 
 #include "crypto/aes.h"
+#include "platform/chm_file.h"
 #include "support/temp_dir.h"
 
 using namespace kirvale::crypto;
@@ -36,4 +37,15 @@ TEST(FuzzFindings, ContainerLengthBeyondItsCiphertextIsRefused) {
   WriteBytes(container, bytes);
   DecryptContainerToFile(container, plain, kSettingsPassphrase);
   EXPECT_EQ(ReadBytes(plain), "aaa");
+}
+
+// A help file whose headers make the help file library divide by zero while
+// opening it (found by the chm harness from a help file of our own). It is
+// refused, and this process lives on to say so.
+TEST(FuzzFindings, HelpFileThatCrashesTheLibraryIsRefused) {
+  kirvale::platform::ChmFile chm;
+  EXPECT_FALSE(chm.Open(std::string(KIRVALE_SOURCE_DIR) + "/tests/data/fuzz/damaged-help.chm"));
+  EXPECT_FALSE(chm.isOpen());
+  EXPECT_FALSE(chm.Read("/#SYSTEM"));
+  EXPECT_TRUE(chm.Contents().empty());
 }
