@@ -175,8 +175,10 @@ bool readsSafely(const std::string& path) {
     chm_close(file);
     ::_exit(0);
   }
-  // A file that keeps the child busy this long is not a help file either.
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  // Reading a whole help file takes well under a second; a damaged
+  // directory can also send the library round in circles, so a file that
+  // keeps the child busy for seconds is not a help file either.
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
   int status = 0;
   for (;;) {
     const pid_t done = ::waitpid(pid, &status, WNOHANG);

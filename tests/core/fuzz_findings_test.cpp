@@ -2,6 +2,7 @@
 // faults stay mended.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <string>
 
 #include "crypto/aes.h"
@@ -39,13 +40,20 @@ TEST(FuzzFindings, ContainerLengthBeyondItsCiphertextIsRefused) {
   EXPECT_EQ(ReadBytes(plain), "aaa");
 }
 
-// A help file whose headers make the help file library divide by zero while
-// opening it (found by the chm harness from a help file of our own). It is
-// refused, and this process lives on to say so.
+// Help files that make the help file library divide by zero while opening
+// them, or loop forever (found by the chm harness from a help file of our
+// own). They are refused, and this process lives on to say so.
 TEST(FuzzFindings, HelpFileThatCrashesTheLibraryIsRefused) {
   kirvale::platform::ChmFile chm;
   EXPECT_FALSE(chm.Open(std::string(KIRVALE_SOURCE_DIR) + "/tests/data/fuzz/damaged-help.chm"));
   EXPECT_FALSE(chm.isOpen());
   EXPECT_FALSE(chm.Read("/#SYSTEM"));
   EXPECT_TRUE(chm.Contents().empty());
+
+  // A directory that sends the library round in circles while listing the
+  // file's objects: refused after a few seconds instead of hanging forever.
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_FALSE(chm.Open(std::string(KIRVALE_SOURCE_DIR) + "/tests/data/fuzz/looping-help.chm"));
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(30));
+  EXPECT_FALSE(chm.isOpen());
 }
