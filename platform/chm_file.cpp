@@ -1,9 +1,16 @@
 #include "platform/chm_file.h"
 
 #include <chm_lib.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <chrono>
 #include <cstdint>
+#include <thread>
 
 #include "text/codec.h"
 
@@ -134,6 +141,65 @@ int collectObject(chmFile*, chmUnitInfo* ui, void* context) {
   return CHM_ENUMERATOR_CONTINUE;
 }
 
+// No page of a help file comes near this; a larger length is a damaged
+// directory entry and is not allocated.
+constexpr LONGUINT64 kMaxObjectBytes = 64u << 20;
+
+std::optional<std::string> retrieve(chmFile* file, chmUnitInfo& ui) {
+  if (ui.length > kMaxObjectBytes) return std::nullopt;
+  std::string bytes(static_cast<std::size_t>(ui.length), '\0');
+  if (ui.length == 0) return bytes;
+  const LONGINT64 got = chm_retrieve_object(file, &ui, reinterpret_cast<unsigned char*>(bytes.data()), 0,
+                                            static_cast<LONGINT64>(ui.length));
+  if (got != static_cast<LONGINT64>(ui.length)) return std::nullopt;
+  return bytes;
+}
+
+int retrieveEach(chmFile* file, chmUnitInfo* ui, void*) {
+  (void)retrieve(file, *ui);
+  return CHM_ENUMERATOR_CONTINUE;
+}
+
+// The help file library trusts the numbers in a file's headers: a damaged
+// file can make it divide by zero or read wild memory while opening or
+// decompressing, which would end the whole program. So a child process
+// first opens the file and reads every object in it; only a file the child
+// read to the end is opened here. Reading is deterministic, so what the
+// child survived cannot harm this process.
+bool readsSafely(const std::string& path) {
+  const pid_t pid = ::fork();
+  if (pid < 0) return false;
+  if (pid == 0) {
+    // A crash ends the child quietly: no handler of this program's runs in
+    // it, and it leaves no core file.
+    for (int sig : {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT}) ::signal(sig, SIG_DFL);
+    const struct rlimit noCore {0, 0};
+    ::setrlimit(RLIMIT_CORE, &noCore);
+    chmFile* file = chm_open(path.c_str());
+    if (!file) ::_exit(1);
+    chm_enumerate(file, CHM_ENUMERATE_ALL, retrieveEach, nullptr);
+    chm_close(file);
+    ::_exit(0);
+  }
+  // Reading a whole help file takes well under a second; a damaged
+  // directory can also send the library round in circles, so a file that
+  // keeps the child busy for seconds is not a help file either.
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+  int status = 0;
+  for (;;) {
+    const pid_t done = ::waitpid(pid, &status, WNOHANG);
+    if (done == pid) break;
+    if (done < 0 && errno != EINTR) return false;
+    if (std::chrono::steady_clock::now() > deadline) {
+      ::kill(pid, SIGKILL);
+      ::waitpid(pid, &status, 0);
+      return false;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
 }  // namespace
 
 std::string HelpTextToUtf8(std::string_view bytes) {
@@ -226,6 +292,8 @@ ChmFile::~ChmFile() {
 
 bool ChmFile::Open(const std::string& path) {
   if (file_) chm_close(file_);
+  file_ = nullptr;
+  if (!readsSafely(path)) return false;
   file_ = chm_open(path.c_str());
   if (!file_) return false;
   readSystem();
@@ -252,12 +320,7 @@ std::optional<std::string> ChmFile::Read(std::string_view path) const {
       }
     if (!found) return std::nullopt;
   }
-  std::string bytes(static_cast<std::size_t>(ui.length), '\0');
-  if (ui.length == 0) return bytes;
-  const LONGINT64 got = chm_retrieve_object(file_, &ui, reinterpret_cast<unsigned char*>(bytes.data()), 0,
-                                            static_cast<LONGINT64>(ui.length));
-  if (got != static_cast<LONGINT64>(ui.length)) return std::nullopt;
-  return bytes;
+  return retrieve(file_, ui);
 }
 
 std::vector<std::string> ChmFile::Objects() const {

@@ -41,7 +41,8 @@ class ChmFile {
   ChmFile(const ChmFile&) = delete;
   ChmFile& operator=(const ChmFile&) = delete;
 
-  // Opens the file; false when it is missing or not a help file.
+  // Opens the file; false when it is missing, not a help file, or so damaged
+  // that reading it would crash the help file library.
   bool Open(const std::string& path);
   bool isOpen() const { return file_ != nullptr; }
 
