@@ -159,4 +159,26 @@ void DecryptContainerToFile(const std::string& containerPath, const std::string&
   plain.close();
 }
 
+std::string DecryptContainer(const std::string& containerPath, std::string_view passphrase) {
+  FileStream container(containerPath, false);
+  std::uint8_t header[4];
+  readExactly(container, header, 4);
+  const std::int32_t len = static_cast<std::int32_t>(
+      static_cast<std::uint32_t>(header[0]) | (static_cast<std::uint32_t>(header[1]) << 8) |
+      (static_cast<std::uint32_t>(header[2]) << 16) | (static_cast<std::uint32_t>(header[3]) << 24));
+  const std::int64_t rest = container.size() - 4;
+  if (rest % 16 != 0) throw EAESError("Invalid buffer size for decryption");
+  std::string plain(static_cast<std::size_t>(rest > 0 ? rest : 0), '\0');
+  if (rest > 0) {
+    // Decrypted in place: ECB works block by block.
+    auto* bytes = reinterpret_cast<std::uint8_t*>(plain.data());
+    readExactly(container, bytes, plain.size());
+    AesExpandDecryptKey(KeyFromPassphrase(passphrase)).run(bytes, bytes, plain.size());
+  }
+  // The stated length cuts the zero-filled last block, or pads with zeros
+  // as a truncated file would.
+  plain.resize(static_cast<std::size_t>(len < 0 ? 0 : len), '\0');
+  return plain;
+}
+
 }  // namespace kirvale::crypto

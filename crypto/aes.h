@@ -72,6 +72,8 @@ void EncryptFileToContainer(const std::string& plainPath, const std::string& con
                             std::string_view passphrase);
 void DecryptContainerToFile(const std::string& containerPath, const std::string& plainPath,
                             std::string_view passphrase);
+// The same into memory: the plain bytes, as the file would hold them.
+std::string DecryptContainer(const std::string& containerPath, std::string_view passphrase);
 
 // The two fixed passphrases.
 inline constexpr std::string_view kDictionaryPassphrase = "tomvi-karsel";

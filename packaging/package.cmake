@@ -3,6 +3,7 @@
 #   /usr/bin/kirvale             the launcher: the user's program folder, then the program
 #   /usr/bin/kirvale-cli         the command-line tool
 #   /usr/lib/kirvale/kirvale     the program (beside its own libraries)
+#   /usr/lib/kirvale/kirvale-cli-capture  the command-line tool's capture subcommands
 #   /usr/share/kirvale/          the read-only data of the program folder
 #   desktop entry, icons, AppStream metadata, manual pages, copyright
 include(GNUInstallDirs)
@@ -13,6 +14,8 @@ target_compile_definitions(kirvale-cli PRIVATE KIRVALE_INSTALLED_DATA="${KIRVALE
 install(PROGRAMS packaging/kirvale-launcher DESTINATION ${CMAKE_INSTALL_BINDIR} RENAME kirvale)
 install(TARGETS kirvale-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(TARGETS kirvale RUNTIME DESTINATION lib/kirvale)
+install(TARGETS kirvale-cli-capture RUNTIME DESTINATION lib/kirvale)
+target_compile_definitions(kirvale-cli PRIVATE KIRVALE_HELPER_DIR="${CMAKE_INSTALL_PREFIX}/lib/kirvale")
 # The data of the program folder, by name: the folder of a build that was
 # run also holds a user's lists, which must never be installed.
 foreach(f multilingual.dic english.dic appendix.app language.ini Kirvale.chm DATA-LICENSES)

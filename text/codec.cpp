@@ -64,6 +64,26 @@ bool isAscii(std::string_view s) {
   return true;
 }
 
+// True when every character is ASCII, hiragana U+3041..U+3093, katakana
+// U+30A1..U+30F6 or a CJK ideograph U+4E00..U+9FA5, all of which GBK holds.
+bool inCommonGbkRanges(std::string_view utf8) {
+  for (std::size_t i = 0; i < utf8.size();) {
+    const auto b = static_cast<unsigned char>(utf8[i]);
+    if (b < 0x80) {
+      ++i;
+      continue;
+    }
+    if ((b & 0xF0) != 0xE0 || i + 3 > utf8.size()) return false;
+    const auto b1 = static_cast<unsigned char>(utf8[i + 1]), b2 = static_cast<unsigned char>(utf8[i + 2]);
+    if ((b1 & 0xC0) != 0x80 || (b2 & 0xC0) != 0x80) return false;
+    const unsigned cp = (b & 0x0Fu) << 12 | (b1 & 0x3Fu) << 6 | (b2 & 0x3Fu);
+    const bool common = (cp >= 0x3041 && cp <= 0x3093) || (cp >= 0x30A1 && cp <= 0x30F6) || (cp >= 0x4E00 && cp <= 0x9FA5);
+    if (!common) return false;
+    i += 3;
+  }
+  return true;
+}
+
 }  // namespace
 
 std::string decodeToUtf8(std::string_view bytes, const char* charset) {
@@ -71,14 +91,21 @@ std::string decodeToUtf8(std::string_view bytes, const char* charset) {
   return cv.convert(bytes, "\xEF\xBF\xBD", nullptr);
 }
 
+// The converters used over and over, opened once per thread: opening one
+// costs more than converting a line.
+Iconv& fromGbk() {
+  thread_local Iconv cv("UTF-8", "GB18030");
+  return cv;
+}
+
 std::string gbkToUtf8(std::string_view gbk) {
   if (isAscii(gbk)) return std::string(gbk);
-  return decodeToUtf8(gbk, "GB18030");
+  return fromGbk().convert(gbk, "\xEF\xBF\xBD", nullptr);
 }
 
 std::string utf8ToGbk(std::string_view utf8) {
   if (isAscii(utf8)) return std::string(utf8);
-  Iconv cv("GB18030", "UTF-8");
+  thread_local Iconv cv("GB18030", "UTF-8");
   return cv.convert(utf8, "?", nullptr);
 }
 
@@ -86,7 +113,9 @@ std::size_t gbkLength(std::string_view utf8) { return utf8ToGbk(utf8).size(); }
 
 bool fitsGbk(std::string_view utf8) {
   if (isAscii(utf8)) return true;
-  Iconv cv("GBK", "UTF-8");
+  // Kana and the common CJK ideographs are all in GBK: no converter needed.
+  if (inCommonGbkRanges(utf8)) return true;
+  thread_local Iconv cv("GBK", "UTF-8");
   bool lossless = true;
   cv.convert(utf8, "?", &lossless);
   return lossless;
