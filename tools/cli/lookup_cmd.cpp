@@ -4,10 +4,12 @@
 // label, kana label, Chinese pane, English pane); exit 0 when found, 1 when
 // not found, 2 on bad usage or unreadable files.
 //
-// One look-up needs one line: the dictionary is decrypted in memory and
-// searched in its GBK bytes, and only the lines that can match are decoded
-// (dictionary/plain_search.h). The line found then goes through the very
-// search the window runs, so the texts are the window's.
+// One look-up needs one line. With the dictionary's offset cache (in the
+// user's cache folder, made on the first look-up) only the lines whose head
+// word can match are read and decrypted; without one the dictionary is
+// decrypted in memory and searched in its GBK bytes, decoding only the lines
+// that can match (dictionary/plain_search.h). The line found then goes
+// through the very search the window runs, so the texts are the window's.
 #include <cstdlib>
 #include <exception>
 #include <filesystem>
@@ -17,6 +19,7 @@
 
 #include "crypto/aes.h"
 #include "dictionary/lookup.h"
+#include "dictionary/offset_cache.h"
 #include "dictionary/plain_search.h"
 #include "personal/user_dict.h"
 #include "platform/program_folder.h"
@@ -55,6 +58,35 @@ bool userDictionaryOn() {
   return s.useuser == 1;
 }
 
+// The user's cache folder for the dictionaries' offset caches, or "".
+std::string cacheFolder() {
+  if (const char* xdg = std::getenv("XDG_CACHE_HOME"); xdg && *xdg == '/') return std::string(xdg) + "/kirvale";
+  if (const char* home = std::getenv("HOME"); home && *home == '/') return std::string(home) + "/.cache/kirvale";
+  return {};
+}
+
+// The line the search shows, from the lines the offset cache names: every
+// line that can match is among them, in file order, so the search over them
+// gives the search's answer over the whole file. False when there is no
+// cache to use.
+bool findThroughCache(const std::string& path, bool english, const std::string& text,
+                      const std::vector<std::string>& forms, std::optional<std::string>& line) {
+  namespace dict = dictionary;
+  const dict::OffsetCache cache(path, cacheFolder(),
+                                english ? dict::CachedKey::EnglishHeadFolded : dict::CachedKey::JapaneseItem);
+  if (!cache.usable()) return false;
+  std::vector<std::string> keys;
+  if (english)
+    for (const std::string& f : forms) keys.push_back(text::asciiLower(f));
+  else
+    keys.push_back(text);
+  dict::DictionaryReader subset;
+  subset.BindLines(cache.Lines(keys));
+  const int hit = english ? dict::ScanEnglishLine(subset, forms) : dict::ScanJapaneseLine(subset, text);
+  line = hit < 0 ? std::nullopt : std::optional<std::string>(subset.line(static_cast<std::size_t>(hit)));
+  return true;
+}
+
 }  // namespace
 
 int LookupCommand(int argc, char** argv) {
@@ -75,19 +107,24 @@ int LookupCommand(int argc, char** argv) {
   namespace dict = dictionary;
   const auto mode = dict::ModeOf(text);
   const char* name = mode == dict::Mode::English ? "english.dic" : "multilingual.dic";
-  std::string plain;
+  const std::string path = folder + "/" + name;
+  const bool english = mode == dict::Mode::English;
+  const dict::SuffixTable table;
+  const std::vector<std::string> forms = english ? dict::CandidateForms(text, table) : std::vector<std::string>{};
+  std::optional<std::string> line;
   try {
-    plain = crypto::DecryptContainer(folder + "/" + name, crypto::kDictionaryPassphrase);
+    if (!findThroughCache(path, english, text, forms, line)) {
+      const std::string plain = crypto::DecryptContainer(path, crypto::kDictionaryPassphrase);
+      line = english ? dict::FindEnglishLineInBytes(plain, forms) : dict::FindJapaneseLineInBytes(plain, text);
+    }
   } catch (const std::exception& e) {
-    std::cerr << folder << "/" << name << ": " << e.what() << "\n";
+    std::cerr << path << ": " << e.what() << "\n";
     return 2;
   }
   dict::LookupResult r;
   dict::DictionaryReader reader;
-  if (mode == dict::Mode::English) {
-    const dict::SuffixTable table;
-    const std::optional<std::string> line = dict::FindEnglishLineInBytes(plain, dict::CandidateForms(text, table));
-    reader.BindLines(line ? std::vector<std::string>{*line} : std::vector<std::string>{});
+  reader.BindLines(line ? std::vector<std::string>{*line} : std::vector<std::string>{});
+  if (english) {
     r = dict::SearchEnglish(reader, text, table);
   } else {
     personal::UserDictionary user;
@@ -96,8 +133,6 @@ int LookupCommand(int argc, char** argv) {
       std::cerr << "cannot read " << folder << "/userdict.dic\n";
       return 2;
     }
-    const std::optional<std::string> line = dict::FindJapaneseLineInBytes(plain, text);
-    reader.BindLines(line ? std::vector<std::string>{*line} : std::vector<std::string>{});
     r = dict::SearchJapanese(reader, text, on ? &user : nullptr);
   }
   std::cout << r.headLabel << "\n" << r.kanaLabel << "\n" << r.chinesePane << "\n" << r.englishPane << "\n";
