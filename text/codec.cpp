@@ -3,7 +3,9 @@
 #include <iconv.h>
 #include <unistd.h>
 
+#include <array>
 #include <cerrno>
+#include <vector>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
@@ -98,9 +100,80 @@ Iconv& fromGbk() {
   return cv;
 }
 
+// UTF-8 of every two-byte GBK code (lead 0x81..0xFE, trail 0x40..0xFE but
+// 0x7F), taken from the converter itself in one call: entry [0] is the
+// length, 0 when the converter does not read the pair as one character.
+struct TwoByteTable {
+  std::vector<std::array<char, 4>> utf8;
+  static std::size_t index(unsigned char lead, unsigned char trail) {
+    return static_cast<std::size_t>(lead - 0x81) * 191 + (trail - 0x40);
+  }
+  TwoByteTable() : utf8(126 * 191, std::array<char, 4>{}) {
+    std::string all;
+    for (int lead = 0x81; lead <= 0xFE; ++lead)
+      for (int trail = 0x40; trail <= 0xFE; ++trail) {
+        all += static_cast<char>(lead);
+        all += static_cast<char>(trail);
+        all += '\n';
+      }
+    const std::string out = fromGbk().convert(all, "\xEF\xBF\xBD", nullptr);
+    std::size_t at = 0;
+    for (int lead = 0x81; lead <= 0xFE; ++lead)
+      for (int trail = 0x40; trail <= 0xFE; ++trail) {
+        const std::size_t end = out.find('\n', at);
+        if (end == std::string::npos) return;  // unexpected: every pair stays with the converter
+        const std::string_view one(out.data() + at, end - at);
+        at = end + 1;
+        const bool single = one.size() >= 1 && one.size() <= 3 && one.find("\xEF\xBF\xBD") == std::string_view::npos &&
+                            trail != 0x7F && static_cast<unsigned char>(one[0]) >= 0x80;
+        if (!single) continue;
+        auto& e = utf8[index(static_cast<unsigned char>(lead), static_cast<unsigned char>(trail))];
+        e[0] = static_cast<char>(one.size());
+        for (std::size_t i = 0; i < one.size(); ++i) e[i + 1] = one[i];
+      }
+  }
+};
+
+const TwoByteTable& twoByteTable() {
+  static const TwoByteTable table;
+  return table;
+}
+
 std::string gbkToUtf8(std::string_view gbk) {
   if (isAscii(gbk)) return std::string(gbk);
-  return fromGbk().convert(gbk, "\xEF\xBF\xBD", nullptr);
+  // ASCII and two-byte GBK from the table; anything else (four-byte GB18030,
+  // bytes that do not decode) goes to the converter up to the next byte
+  // below 0x30, which never belongs to a multi-byte character, so the pieces
+  // decode exactly as the whole would.
+  const TwoByteTable& table = twoByteTable();
+  std::string out;
+  out.reserve(gbk.size() * 3 / 2);
+  const auto* p = reinterpret_cast<const unsigned char*>(gbk.data());
+  const std::size_t n = gbk.size();
+  std::size_t i = 0;
+  while (i < n) {
+    const unsigned char b = p[i];
+    if (b < 0x80) {
+      std::size_t j = i + 1;
+      while (j < n && p[j] < 0x80) ++j;
+      out.append(gbk.data() + i, j - i);
+      i = j;
+      continue;
+    }
+    if (b >= 0x81 && b <= 0xFE && i + 1 < n && p[i + 1] >= 0x40 && p[i + 1] <= 0xFE) {
+      const auto& e = table.utf8[TwoByteTable::index(b, p[i + 1])];
+      if (e[0]) {
+        out.append(e.data() + 1, static_cast<std::size_t>(e[0]));
+        i += 2;
+        continue;
+      }
+    }
+    std::size_t j = i + 1;
+    while (j < n && p[j] >= 0x30) ++j;
+    out += fromGbk().convert(gbk.substr(i, j - i), "\xEF\xBF\xBD", nullptr);
+    i = j;
+  }
+  return out;
 }
 
 std::string utf8ToGbk(std::string_view utf8) {

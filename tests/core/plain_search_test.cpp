@@ -143,3 +143,33 @@ TEST(PlainSearch, CommonRangesAreAllInGbk) {
 }
 
 }  // namespace
+
+namespace {
+
+// The table-driven decoder against the converter on its own, on text and on
+// random bytes (four-byte GB18030, cut characters, bytes that do not decode).
+TEST(PlainSearch, FastDecodingIsTheConverters) {
+  std::mt19937 gen(11);
+  const std::vector<std::string> pieces = {text::utf8ToGbk("日本語・テスト"), text::utf8ToGbk("😀€"), "\x81\x30\x81\x30",
+                                           "\x81", "\xFE\xFE", "\x80", "\xFF", "\x81\x7F", "ab/", "\r\n", "\x84\x31\xA4\x39"};
+  for (int round = 0; round < 3000; ++round) {
+    std::string bytes;
+    for (int n = std::uniform_int_distribution<int>(0, 12)(gen); n > 0; --n) {
+      if (std::uniform_int_distribution<int>(0, 2)(gen) == 0)
+        bytes += static_cast<char>(std::uniform_int_distribution<int>(0, 255)(gen));
+      else
+        bytes += pieces[std::uniform_int_distribution<std::size_t>(0, pieces.size() - 1)(gen)];
+    }
+    ASSERT_EQ(text::gbkToUtf8(bytes), text::decodeToUtf8(bytes, "GB18030")) << ::testing::PrintToString(bytes);
+  }
+  // Every two-byte code, one after another.
+  std::string all;
+  for (int lead = 0x81; lead <= 0xFE; ++lead)
+    for (int trail = 0x30; trail <= 0xFF; ++trail) {
+      all += static_cast<char>(lead);
+      all += static_cast<char>(trail);
+    }
+  EXPECT_EQ(text::gbkToUtf8(all), text::decodeToUtf8(all, "GB18030"));
+}
+
+}  // namespace
