@@ -230,6 +230,25 @@ std::vector<std::string> splitLines(std::string_view bytes) {
 bool readFile(const std::string& path, std::string& bytes) {
   std::ifstream in(path, std::ios::binary);
   if (!in) return false;
+  // A file of known size is read straight into the string: no second copy.
+  in.seekg(0, std::ios::end);
+  const std::streamoff size = in.tellg();
+  if (size >= 0) {
+    in.seekg(0, std::ios::beg);
+    bytes.resize(static_cast<std::size_t>(size));
+    in.read(bytes.data(), size);
+    if (in.gcount() == size) {
+      // Whatever the file grew by meanwhile comes too.
+      std::ostringstream rest;
+      rest << in.rdbuf();
+      bytes += rest.str();
+      return true;
+    }
+    in.clear();
+    in.seekg(0, std::ios::beg);
+  } else {
+    in.clear();
+  }
   std::ostringstream ss;
   ss << in.rdbuf();
   bytes = ss.str();
@@ -240,8 +259,19 @@ bool readGbkLines(const std::string& path, std::vector<std::string>& lines) {
   std::string bytes;
   if (!readFile(path, bytes)) return false;
   // Line breaks are ASCII and never occur inside a GBK or GB18030 character,
-  // so the whole file can be decoded at once and split afterwards.
-  lines = splitLines(gbkToUtf8(bytes));
+  // and no character continues past them: each line decodes on its own as it
+  // would within the whole file, without a decoded copy of the whole file.
+  lines.clear();
+  std::size_t start = 0;
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    const char c = bytes[i];
+    if (c == '\r' || c == '\n') {
+      lines.push_back(gbkToUtf8(std::string_view(bytes).substr(start, i - start)));
+      if (c == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
+      start = i + 1;
+    }
+  }
+  if (start < bytes.size()) lines.push_back(gbkToUtf8(std::string_view(bytes).substr(start)));
   return true;
 }
 

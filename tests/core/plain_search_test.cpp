@@ -161,6 +161,14 @@ TEST(PlainSearch, FastDecodingIsTheConverters) {
         bytes += pieces[std::uniform_int_distribution<std::size_t>(0, pieces.size() - 1)(gen)];
     }
     ASSERT_EQ(text::gbkToUtf8(bytes), text::decodeToUtf8(bytes, "GB18030")) << ::testing::PrintToString(bytes);
+    // A file's lines, decoded one by one, are the lines of the whole decoded.
+    if (round % 50 == 0) {
+      kirvale::testing::TempDir tmp;
+      kirvale::testing::WriteBytes(tmp.file("f"), bytes);
+      std::vector<std::string> lines;
+      ASSERT_TRUE(text::readGbkLines(tmp.file("f"), lines));
+      ASSERT_EQ(lines, text::splitLines(text::decodeToUtf8(bytes, "GB18030")));
+    }
   }
   // Every two-byte code, one after another.
   std::string all;
