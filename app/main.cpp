@@ -711,17 +711,20 @@ void TForm3::bindReaders() {
 }
 
 void TForm3::fillHeadWordLists() {
-  japaneseItems_ = dictionary::JapaneseListItems(JapaneseReader);
-  englishItems_ = dictionary::EnglishListItems(EnglishReader);
-  auto fill = [](QListWidget* list, const std::vector<std::string>& items) {
+  // The items straight from the readers' lines, without a copy of their own:
+  // list tracking answers from the readers' indexes.
+  auto fill = [](QListWidget* list, const dictionary::DictionaryReader& reader, dictionary::IndexKey item) {
     QStringList texts;
-    texts.reserve(static_cast<qsizetype>(items.size()));
-    for (const auto& i : items) texts << u8(i);
+    texts.reserve(static_cast<qsizetype>(reader.size()));
+    for (const auto& line : reader.lines()) {
+      const std::string_view text = dictionary::KeyOf(item, line);
+      texts << QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    }
     list->clear();
     list->addItems(texts);
   };
-  fill(wordlist, japaneseItems_);
-  fill(englishlist, englishItems_);
+  fill(wordlist, JapaneseReader, dictionary::IndexKey::JapaneseItem);
+  fill(englishlist, EnglishReader, dictionary::IndexKey::EnglishItem);
 }
 
 void TForm3::wordtextChange() {
@@ -740,7 +743,8 @@ void TForm3::wordtextChange() {
   }
   if (listSelection_) return;
   const bool english = mode_ == dictionary::Mode::English;
-  const int row = dictionary::TrackList(english ? englishItems_ : japaneseItems_, text);
+  const int row = english ? dictionary::TrackEnglishList(EnglishReader, text)
+                          : dictionary::TrackJapaneseList(JapaneseReader, text);
   if (row < 0) return;
   QListWidget* list = english ? englishlist : wordlist;
   // Scrolled to the top only when it is not in sight already (making it

@@ -238,8 +238,6 @@ class TForm3 : public QWidget {
   bool listSelection_ = false;
   std::string currentEntryLine_;
   std::unique_ptr<dictionary::SuffixTable> suffixTable_;
-  std::vector<std::string> japaneseItems_;
-  std::vector<std::string> englishItems_;
   dictionary::SearchSession session_;
   void navigate(std::optional<std::string> text);
 

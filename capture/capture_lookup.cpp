@@ -1,6 +1,8 @@
 #include "capture/capture_lookup.h"
 
 #include <algorithm>
+#include <climits>
+#include <span>
 #include <cstring>
 
 #include "settings/messages.h"
@@ -172,15 +174,9 @@ Slots Candidates(std::string_view key, bool japanese, const dictionary::SuffixTa
 
 // ---------------------------------------------------------------- search
 
-std::string_view JapaneseHeadWord(std::string_view line) {
-  const std::size_t space = line.find(' ');
-  return space == std::string_view::npos ? std::string_view() : line.substr(0, space);
-}
+std::string_view JapaneseHeadWord(std::string_view line) { return dictionary::HeadBeforeSpace(line); }
 
-std::string_view EnglishHeadWord(std::string_view line) {
-  const std::size_t comma = line.find(',');
-  return comma == std::string_view::npos ? std::string_view() : line.substr(0, comma);
-}
+std::string_view EnglishHeadWord(std::string_view line) { return dictionary::HeadBeforeComma(line); }
 
 Slots SearchJapanese(const std::vector<std::string>& lines, const Slots& candidates) {
   Slots results;
@@ -251,6 +247,71 @@ Slots SearchEnglish(const std::vector<std::string>& lines, const Slots& candidat
   }
   if (fallback && results[0].empty() && results[1].empty() && results[2].empty() && results[3].empty())
     results[0] = *fallback;
+  return results;
+}
+
+// Candidate k gets the first line its head word matches that no
+// lower-numbered candidate took: in the pass, a line goes to the
+// lowest-numbered open candidate it matches, and candidate j takes exactly
+// one line, its own first match among the lines the candidates before it
+// left. Candidate 5 of the English search only counts while the pass runs,
+// i.e. before the line on which the last of candidates 1..4 closed.
+Slots FindJapanese(const dictionary::DictionaryReader& reader, const Slots& candidates) {
+  Slots results;
+  const int n = leadingRun(candidates);
+  if (n == 0) return results;
+  const dictionary::LineIndex& index = reader.Index(dictionary::IndexKey::HeadBeforeSpace);
+  std::array<int, kSlots> taken{};
+  int count = 0;
+  for (int k = 0; k < n; ++k) {
+    const auto [first, last] = index.Prefix(candidates[k]);
+    const int line = index.FirstLineExcept(first, last, std::span<const int>(taken.data(), count));
+    if (line < 0) continue;
+    results[k] = reader.line(static_cast<std::size_t>(line));
+    taken[count++] = line;
+  }
+  return results;
+}
+
+Slots FindEnglish(const dictionary::DictionaryReader& reader, const Slots& candidates) {
+  Slots results;
+  const int n = leadingRun(candidates);
+  if (n == 0) return results;
+  const dictionary::LineIndex& exact = reader.Index(dictionary::IndexKey::HeadBeforeComma);
+  std::array<int, kSlots> lineOf;
+  lineOf.fill(-1);
+  std::array<int, kSlots> taken{};
+  int count = 0;
+  for (int k = 0; k < n; ++k) {
+    const auto [first, last] = exact.Equal(candidates[k]);
+    const int line = exact.FirstLineExcept(first, last, std::span<const int>(taken.data(), count));
+    if (line < 0) continue;
+    lineOf[k] = line;
+    taken[count++] = line;
+  }
+  // The pass stops after the line that closed the last of candidates 1..4;
+  // it runs to the end while one of them never matches.
+  const int scanned = std::min(n, 4);
+  int end = -1;
+  for (int k = 0; k < scanned; ++k) end = lineOf[k] < 0 ? INT32_MAX : std::max(end, lineOf[k]);
+  for (int k = scanned; k < n; ++k)
+    if (lineOf[k] >= end) lineOf[k] = -1;
+  for (int k = 0; k < n; ++k)
+    if (lineOf[k] >= 0) results[k] = reader.line(static_cast<std::size_t>(lineOf[k]));
+  if (!results[0].empty() || !results[1].empty() || !results[2].empty() || !results[3].empty()) return results;
+  // No exact match among candidates 1..4, so the pass read every line. The
+  // fallback is the first line whose head word equals an open candidate
+  // without case (a candidate is open up to and including its exact match,
+  // which is also such a line), or that has no space and sorts after
+  // candidate 1.
+  const dictionary::LineIndex& folded = reader.Index(dictionary::IndexKey::HeadBeforeCommaFolded);
+  const dictionary::LineIndex& after = reader.Index(dictionary::IndexKey::HeadBeforeCommaFoldedNoSpace);
+  int fallback = after.FirstLine(after.UpperBound(candidates[0]), after.size());
+  for (int k = 0; k < n; ++k) {
+    const auto [first, last] = folded.Equal(candidates[k]);
+    if (first < last && (fallback < 0 || folded.LineAt(first) < fallback)) fallback = folded.LineAt(first);
+  }
+  if (fallback >= 0) results[0] = reader.line(static_cast<std::size_t>(fallback));
   return results;
 }
 
@@ -342,7 +403,7 @@ PopupLookup LookUp(std::string_view text, const dictionary::DictionaryReader& ja
     return r;
   }
   r.candidates = Candidates(r.key, r.japanese, table);
-  r.results = r.japanese ? SearchJapanese(reader.lines(), r.candidates) : SearchEnglish(reader.lines(), r.candidates);
+  r.results = r.japanese ? FindJapanese(reader, r.candidates) : FindEnglish(reader, r.candidates);
   for (int k = 0; k < kSlots; ++k)
     r.scores[k] = MatchScore(r.candidates[k], r.japanese ? JapaneseHeadWord(r.results[k]) : EnglishHeadWord(r.results[k]));
   r.order = DisplayOrder(r.scores);

@@ -88,6 +88,11 @@ Slots SearchJapanese(const std::vector<std::string>& lines, const Slots& candida
 // empty. The scan ends when none of candidates 1..4 is left open.
 Slots SearchEnglish(const std::vector<std::string>& lines, const Slots& candidates);
 
+// The same two searches answered from the reader's indexes: identical
+// results, without the pass (the scans above are their reference).
+Slots FindJapanese(const dictionary::DictionaryReader& reader, const Slots& candidates);
+Slots FindEnglish(const dictionary::DictionaryReader& reader, const Slots& candidates);
+
 // ---------------------------------------------------------------- scores and order
 
 // -1 when the head word equals the non-empty candidate exactly; otherwise

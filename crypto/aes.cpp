@@ -1,6 +1,15 @@
 #include "crypto/aes.h"
 
+// The plain block functions are deprecated in OpenSSL 3 but stay there; they
+// decrypt a few blocks without the provider set-up that EVP needs.
+#define OPENSSL_SUPPRESS_DEPRECATED
+#include <fcntl.h>
+#include <openssl/aes.h>
 #include <openssl/evp.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstring>
 
 #include <algorithm>
 #include <vector>
@@ -199,11 +208,69 @@ std::string DecryptContainerToBytes(const std::string& containerPath, std::strin
   const std::int32_t len = readLengthHeader(container);
   const std::int64_t rest = container.size() - 4;
   checkLength(containerPath, len, rest);
-  MemoryStream plain;
-  if (rest > 0) AesDecryptStream(container, rest, KeyFromPassphrase(passphrase), plain);
-  std::string bytes = plain.bytes();
-  bytes.resize(static_cast<std::size_t>(len < 0 ? 0 : len));
-  return bytes;
+  if (rest % 16 != 0) throw EAESError("Invalid buffer size for decryption");
+  std::string plain(static_cast<std::size_t>(rest > 0 ? rest : 0), '\0');
+  if (rest > 0) {
+    // Decrypted in place: ECB works block by block.
+    auto* bytes = reinterpret_cast<std::uint8_t*>(plain.data());
+    readExactly(container, bytes, plain.size());
+    AesExpandDecryptKey(KeyFromPassphrase(passphrase)).run(bytes, bytes, plain.size());
+  }
+  // The stated length cuts the zero-filled last block.
+  plain.resize(static_cast<std::size_t>(len));
+  return plain;
+}
+
+static_assert(sizeof(AES_KEY) <= 256, "AES_KEY fits the key buffer");
+
+ContainerFile::ContainerFile(const std::string& path, std::string_view passphrase) {
+  fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd_ < 0) throw EStreamError("Cannot open file " + path);
+  struct stat st {};
+  std::uint8_t header[4];
+  if (::fstat(fd_, &st) != 0 || ::pread(fd_, header, 4, 0) != 4) {
+    ::close(fd_);
+    throw EStreamError("Stream read error");
+  }
+  const std::int32_t len = static_cast<std::int32_t>(
+      static_cast<std::uint32_t>(header[0]) | (static_cast<std::uint32_t>(header[1]) << 8) |
+      (static_cast<std::uint32_t>(header[2]) << 16) | (static_cast<std::uint32_t>(header[3]) << 24));
+  const std::int64_t rest = static_cast<std::int64_t>(st.st_size) - 4;
+  if (rest % 16 != 0) {
+    ::close(fd_);
+    throw EAESError("Invalid buffer size for decryption");
+  }
+  if (len < 0 || len > rest) {
+    ::close(fd_);
+    throw EContainerDamaged(path, len, rest);
+  }
+  plainSize_ = static_cast<std::uint64_t>(len);
+  cipherSize_ = static_cast<std::uint64_t>(rest);
+  const AesKey key = KeyFromPassphrase(passphrase);
+  AES_set_decrypt_key(key.data(), 128, reinterpret_cast<AES_KEY*>(key_.data()));
+}
+
+ContainerFile::~ContainerFile() {
+  if (fd_ >= 0) ::close(fd_);
+}
+
+std::string ContainerFile::read(std::uint64_t offset, std::uint64_t length) const {
+  if (offset >= plainSize_) return {};
+  length = std::min(length, plainSize_ - offset);
+  std::string out(length, '\0');
+  const std::uint64_t firstBlock = offset / 16;
+  const std::uint64_t endBlock = std::min((offset + length + 15) / 16, cipherSize_ / 16);
+  if (firstBlock >= endBlock) return out;
+  std::vector<std::uint8_t> blocks((endBlock - firstBlock) * 16);
+  if (::pread(fd_, blocks.data(), blocks.size(), static_cast<off_t>(4 + firstBlock * 16)) !=
+      static_cast<ssize_t>(blocks.size()))
+    throw EStreamError("Stream read error");
+  const auto* key = reinterpret_cast<const AES_KEY*>(key_.data());
+  for (std::size_t b = 0; b < blocks.size(); b += 16) AES_decrypt(blocks.data() + b, blocks.data() + b, key);
+  const std::uint64_t skip = offset - firstBlock * 16;
+  const std::uint64_t have = std::min<std::uint64_t>(length, blocks.size() - skip);
+  std::memcpy(out.data(), blocks.data() + skip, have);
+  return out;
 }
 
 }  // namespace kirvale::crypto

@@ -4,24 +4,38 @@
 
 namespace kirvale::dictionary {
 
+DictionaryReader::DictionaryReader() : state_(std::make_shared<State>()) {}
+
+void DictionaryReader::Close() {
+  state_ = std::make_shared<State>();
+  bound_ = false;
+}
+
 void DictionaryReader::BindLines(std::vector<std::string> lines, bool* truncated) {
   const bool cut = lines.size() > kMaxLines;
   if (cut) lines.resize(kMaxLines);
   if (truncated) *truncated = cut;
-  lines_ = std::move(lines);
+  state_ = std::make_shared<State>();
+  state_->lines = std::move(lines);
   bound_ = true;
 }
 
 bool DictionaryReader::Bind(const std::string& path, bool* truncated) {
   std::vector<std::string> lines;
   if (!text::readGbkLines(path, lines)) {
-    lines_.clear();
-    bound_ = false;
+    Close();
     if (truncated) *truncated = false;
     return false;
   }
   BindLines(std::move(lines), truncated);
   return true;
+}
+
+const LineIndex& DictionaryReader::Index(IndexKey kind) const {
+  const auto k = static_cast<std::size_t>(kind);
+  State& s = *state_;
+  std::call_once(s.built[k], [&] { s.indexes[k] = std::make_unique<LineIndex>(s.lines, kind); });
+  return *s.indexes[k];
 }
 
 }  // namespace kirvale::dictionary

@@ -1,11 +1,17 @@
-// A dictionary file read once into memory. Every use walks its lines from
-// the first, in file order, exactly as a sequential reader restarted at the
-// top would.
+// A dictionary file read once into memory. Every search answers as a pass
+// over its lines from the first, in file order, would; the searches that are
+// asked often use the indexes (line_index.h) the reader builds over those
+// lines, each once, on first use.
 #pragma once
 
+#include <array>
 #include <cstddef>
+#include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
+
+#include "dictionary/line_index.h"
 
 namespace kirvale::dictionary {
 
@@ -15,21 +21,34 @@ inline constexpr std::size_t kMaxLines = 32767;
 
 class DictionaryReader {
  public:
+  DictionaryReader();
+
   // Reads a GBK text file. Lines past kMaxLines are dropped and `truncated`
   // says so. Returns false when the file cannot be read (the reader is then
   // empty).
   bool Bind(const std::string& path, bool* truncated = nullptr);
   // Binds UTF-8 lines directly (tests, tools).
   void BindLines(std::vector<std::string> lines, bool* truncated = nullptr);
-  void Close() { lines_.clear(); bound_ = false; }
+  void Close();
 
   bool bound() const { return bound_; }
-  const std::vector<std::string>& lines() const { return lines_; }
-  std::size_t size() const { return lines_.size(); }
-  const std::string& line(std::size_t i) const { return lines_[i]; }
+  const std::vector<std::string>& lines() const { return state_->lines; }
+  std::size_t size() const { return state_->lines.size(); }
+  const std::string& line(std::size_t i) const { return state_->lines[i]; }
+
+  // The index on `kind` over the bound lines; built on the first call
+  // (thread-safe), then kept until the reader is bound again or closed.
+  const LineIndex& Index(IndexKey kind) const;
 
  private:
-  std::vector<std::string> lines_;
+  // The lines and their indexes live together, so that copies of a reader
+  // share both and moving a reader leaves the indexes pointing at its lines.
+  struct State {
+    std::vector<std::string> lines;
+    std::array<std::once_flag, static_cast<std::size_t>(IndexKey::Count)> built;
+    std::array<std::unique_ptr<LineIndex>, static_cast<std::size_t>(IndexKey::Count)> indexes;
+  };
+  std::shared_ptr<State> state_;
   bool bound_ = false;
 };
 

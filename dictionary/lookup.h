@@ -25,6 +25,10 @@ Mode ModeOf(std::string_view trimmed);
 // Index of the first item that begins with `prefix` (byte-wise, letter case
 // significant), or -1.
 int TrackList(const std::vector<std::string>& items, std::string_view prefix);
+// The same on the reader's head-word list (JapaneseListItems /
+// EnglishListItems of `reader`), answered from its index.
+int TrackJapaneseList(const DictionaryReader& reader, std::string_view prefix);
+int TrackEnglishList(const DictionaryReader& reader, std::string_view prefix);
 
 // The head-word lists: one item per line, in file order, empty items kept.
 std::vector<std::string> JapaneseListItems(const DictionaryReader& reader);
@@ -54,6 +58,13 @@ LookupResult SearchJapanese(const DictionaryReader& reader, std::string_view tex
 // stored. A first-candidate match ends the scan; otherwise the last matching
 // line wins.
 LookupResult SearchEnglish(const DictionaryReader& reader, std::string_view text, const SuffixTable& table);
+
+// The line each search shows, or -1: from the indexes (Find*) and by a pass
+// over the lines (Scan*, the reference the indexes must agree with).
+int FindJapaneseLine(const DictionaryReader& reader, std::string_view text);
+int ScanJapaneseLine(const DictionaryReader& reader, std::string_view text);
+int FindEnglishLine(const DictionaryReader& reader, const std::vector<std::string>& candidates);
+int ScanEnglishLine(const DictionaryReader& reader, const std::vector<std::string>& candidates);
 
 // The not-found texts, both languages together.
 void SetNotFound(LookupResult& r, std::string_view text);

@@ -3,6 +3,7 @@
 #   /usr/bin/kirvale             the launcher: the user's program folder, then the program
 #   /usr/bin/kirvale-cli         the command-line tool
 #   /usr/lib/kirvale/kirvale     the program (beside its own libraries)
+#   /usr/lib/kirvale/kirvale-cli-capture  the command-line tool's capture subcommands
 #   /usr/share/kirvale/          the read-only data of the program folder
 #   desktop entry, icons, AppStream metadata, manual pages, copyright
 include(GNUInstallDirs)
@@ -16,6 +17,8 @@ install(TARGETS kirvale RUNTIME DESTINATION lib/kirvale)
 # The capture hook library sits beside the program, which finds it there.
 install(TARGETS getword LIBRARY DESTINATION lib/kirvale)
 set_target_properties(kirvale PROPERTIES INSTALL_RPATH "$ORIGIN")
+install(TARGETS kirvale-cli-capture RUNTIME DESTINATION lib/kirvale)
+target_compile_definitions(kirvale-cli PRIVATE KIRVALE_HELPER_DIR="${CMAKE_INSTALL_PREFIX}/lib/kirvale")
 # The data of the program folder, by name: the folder of a build that was
 # run also holds a user's lists, which must never be installed.
 foreach(f multilingual.dic english.dic appendix.app language.ini Kirvale.chm DATA-LICENSES)

@@ -5,7 +5,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <array>
 #include <cerrno>
+#include <vector>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
@@ -66,6 +68,26 @@ bool isAscii(std::string_view s) {
   return true;
 }
 
+// True when every character is ASCII, hiragana U+3041..U+3093, katakana
+// U+30A1..U+30F6 or a CJK ideograph U+4E00..U+9FA5, all of which GBK holds.
+bool inCommonGbkRanges(std::string_view utf8) {
+  for (std::size_t i = 0; i < utf8.size();) {
+    const auto b = static_cast<unsigned char>(utf8[i]);
+    if (b < 0x80) {
+      ++i;
+      continue;
+    }
+    if ((b & 0xF0) != 0xE0 || i + 3 > utf8.size()) return false;
+    const auto b1 = static_cast<unsigned char>(utf8[i + 1]), b2 = static_cast<unsigned char>(utf8[i + 2]);
+    if ((b1 & 0xC0) != 0x80 || (b2 & 0xC0) != 0x80) return false;
+    const unsigned cp = (b & 0x0Fu) << 12 | (b1 & 0x3Fu) << 6 | (b2 & 0x3Fu);
+    const bool common = (cp >= 0x3041 && cp <= 0x3093) || (cp >= 0x30A1 && cp <= 0x30F6) || (cp >= 0x4E00 && cp <= 0x9FA5);
+    if (!common) return false;
+    i += 3;
+  }
+  return true;
+}
+
 }  // namespace
 
 std::string decodeToUtf8(std::string_view bytes, const char* charset) {
@@ -73,14 +95,92 @@ std::string decodeToUtf8(std::string_view bytes, const char* charset) {
   return cv.convert(bytes, "\xEF\xBF\xBD", nullptr);
 }
 
+// The converters used over and over, opened once per thread: opening one
+// costs more than converting a line.
+Iconv& fromGbk() {
+  thread_local Iconv cv("UTF-8", "GB18030");
+  return cv;
+}
+
+// UTF-8 of every two-byte GBK code (lead 0x81..0xFE, trail 0x40..0xFE but
+// 0x7F), taken from the converter itself in one call: entry [0] is the
+// length, 0 when the converter does not read the pair as one character.
+struct TwoByteTable {
+  std::vector<std::array<char, 4>> utf8;
+  static std::size_t index(unsigned char lead, unsigned char trail) {
+    return static_cast<std::size_t>(lead - 0x81) * 191 + (trail - 0x40);
+  }
+  TwoByteTable() : utf8(126 * 191, std::array<char, 4>{}) {
+    std::string all;
+    for (int lead = 0x81; lead <= 0xFE; ++lead)
+      for (int trail = 0x40; trail <= 0xFE; ++trail) {
+        all += static_cast<char>(lead);
+        all += static_cast<char>(trail);
+        all += '\n';
+      }
+    const std::string out = fromGbk().convert(all, "\xEF\xBF\xBD", nullptr);
+    std::size_t at = 0;
+    for (int lead = 0x81; lead <= 0xFE; ++lead)
+      for (int trail = 0x40; trail <= 0xFE; ++trail) {
+        const std::size_t end = out.find('\n', at);
+        if (end == std::string::npos) return;  // unexpected: every pair stays with the converter
+        const std::string_view one(out.data() + at, end - at);
+        at = end + 1;
+        const bool single = one.size() >= 1 && one.size() <= 3 && one.find("\xEF\xBF\xBD") == std::string_view::npos &&
+                            trail != 0x7F && static_cast<unsigned char>(one[0]) >= 0x80;
+        if (!single) continue;
+        auto& e = utf8[index(static_cast<unsigned char>(lead), static_cast<unsigned char>(trail))];
+        e[0] = static_cast<char>(one.size());
+        for (std::size_t i = 0; i < one.size(); ++i) e[i + 1] = one[i];
+      }
+  }
+};
+
+const TwoByteTable& twoByteTable() {
+  static const TwoByteTable table;
+  return table;
+}
+
 std::string gbkToUtf8(std::string_view gbk) {
   if (isAscii(gbk)) return std::string(gbk);
-  return decodeToUtf8(gbk, "GB18030");
+  // ASCII and two-byte GBK from the table; anything else (four-byte GB18030,
+  // bytes that do not decode) goes to the converter up to the next byte
+  // below 0x30, which never belongs to a multi-byte character, so the pieces
+  // decode exactly as the whole would.
+  const TwoByteTable& table = twoByteTable();
+  std::string out;
+  out.reserve(gbk.size() * 3 / 2);
+  const auto* p = reinterpret_cast<const unsigned char*>(gbk.data());
+  const std::size_t n = gbk.size();
+  std::size_t i = 0;
+  while (i < n) {
+    const unsigned char b = p[i];
+    if (b < 0x80) {
+      std::size_t j = i + 1;
+      while (j < n && p[j] < 0x80) ++j;
+      out.append(gbk.data() + i, j - i);
+      i = j;
+      continue;
+    }
+    if (b >= 0x81 && b <= 0xFE && i + 1 < n && p[i + 1] >= 0x40 && p[i + 1] <= 0xFE) {
+      const auto& e = table.utf8[TwoByteTable::index(b, p[i + 1])];
+      if (e[0]) {
+        out.append(e.data() + 1, static_cast<std::size_t>(e[0]));
+        i += 2;
+        continue;
+      }
+    }
+    std::size_t j = i + 1;
+    while (j < n && p[j] >= 0x30) ++j;
+    out += fromGbk().convert(gbk.substr(i, j - i), "\xEF\xBF\xBD", nullptr);
+    i = j;
+  }
+  return out;
 }
 
 std::string utf8ToGbk(std::string_view utf8) {
   if (isAscii(utf8)) return std::string(utf8);
-  Iconv cv("GB18030", "UTF-8");
+  thread_local Iconv cv("GB18030", "UTF-8");
   return cv.convert(utf8, "?", nullptr);
 }
 
@@ -88,7 +188,9 @@ std::size_t gbkLength(std::string_view utf8) { return utf8ToGbk(utf8).size(); }
 
 bool fitsGbk(std::string_view utf8) {
   if (isAscii(utf8)) return true;
-  Iconv cv("GBK", "UTF-8");
+  // Kana and the common CJK ideographs are all in GBK: no converter needed.
+  if (inCommonGbkRanges(utf8)) return true;
+  thread_local Iconv cv("GBK", "UTF-8");
   bool lossless = true;
   cv.convert(utf8, "?", &lossless);
   return lossless;
@@ -157,6 +259,25 @@ std::vector<std::string> splitLines(std::string_view bytes) {
 bool readFile(const std::string& path, std::string& bytes) {
   std::ifstream in(path, std::ios::binary);
   if (!in) return false;
+  // A file of known size is read straight into the string: no second copy.
+  in.seekg(0, std::ios::end);
+  const std::streamoff size = in.tellg();
+  if (size >= 0) {
+    in.seekg(0, std::ios::beg);
+    bytes.resize(static_cast<std::size_t>(size));
+    in.read(bytes.data(), size);
+    if (in.gcount() == size) {
+      // Whatever the file grew by meanwhile comes too.
+      std::ostringstream rest;
+      rest << in.rdbuf();
+      bytes += rest.str();
+      return true;
+    }
+    in.clear();
+    in.seekg(0, std::ios::beg);
+  } else {
+    in.clear();
+  }
   std::ostringstream ss;
   ss << in.rdbuf();
   bytes = ss.str();
@@ -167,8 +288,19 @@ bool readGbkLines(const std::string& path, std::vector<std::string>& lines) {
   std::string bytes;
   if (!readFile(path, bytes)) return false;
   // Line breaks are ASCII and never occur inside a GBK or GB18030 character,
-  // so the whole file can be decoded at once and split afterwards.
-  lines = splitLines(gbkToUtf8(bytes));
+  // and no character continues past them: each line decodes on its own as it
+  // would within the whole file, without a decoded copy of the whole file.
+  lines.clear();
+  std::size_t start = 0;
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    const char c = bytes[i];
+    if (c == '\r' || c == '\n') {
+      lines.push_back(gbkToUtf8(std::string_view(bytes).substr(start, i - start)));
+      if (c == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
+      start = i + 1;
+    }
+  }
+  if (start < bytes.size()) lines.push_back(gbkToUtf8(std::string_view(bytes).substr(start)));
   return true;
 }
 

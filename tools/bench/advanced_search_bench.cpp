@@ -1,7 +1,5 @@
 // Speed of the advanced search: a full pass over the Japanese dictionary with
-// one field cut per line. On a generated dictionary of the largest size the
-// program takes (32767 lines), or, with KIRVALE_BENCH_DIR set to a folder
-// holding a plain "multilingual.dic", on that one.
+// one field cut per line, on the dictionaries of bench_data.h.
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
@@ -9,6 +7,7 @@
 #include <vector>
 
 #include "dictionary/advanced_search.h"
+#include "tools/bench/bench_data.h"
 
 using namespace kirvale::dictionary;
 
@@ -17,21 +16,7 @@ namespace {
 const DictionaryReader& japanese() {
   static const DictionaryReader reader = [] {
     DictionaryReader r;
-    if (const char* dir = std::getenv("KIRVALE_BENCH_DIR")) {
-      r.Bind(std::string(dir) + "/multilingual.dic");
-      return r;
-    }
-    static const char* kana[] = {"あ", "い", "う", "え", "お", "か", "き", "く", "け", "こ", "さ", "し"};
-    static const char* senses[] = {"(n) word", "(v5k,vi) to walk about", "(adj-i) blue/green/pale",
-                                   "(n,vs) study/learning", "(n) category/classification"};
-    std::vector<std::string> lines;
-    for (std::size_t i = 0; i < kMaxLines; ++i) {
-      std::string reading;
-      for (std::size_t k = i; k; k /= 12) reading += kana[k % 12];
-      lines.push_back("語" + reading + " [" + reading + "] /" + senses[i % 5] + " " + std::to_string(i) +
-                      "//词语" + std::to_string(i) + "；单词/");
-    }
-    r.BindLines(std::move(lines));
+    kirvale::bench::BindBenchReader(r, false);
     return r;
   }();
   return reader;

@@ -27,10 +27,11 @@
 #include "settings/settings_store.h"
 #include "text/codec.h"
 #include "tools/cli/export_cmd.h"
-#include "tools/cli/capture_cmd.h"
+#include "tools/cli/capture_delegate.h"
 
 namespace kirvale::cli {
 int AppendixCommand(int argc, char** argv);  // appendix_cmd.cpp
+int LookupCommand(int argc, char** argv);    // lookup_cmd.cpp
 }
 #include "tools/cli/search_cmd.h"
 
@@ -45,95 +46,6 @@ int usage() {
                "  kirvale-cli appendix [--dir PROGRAM_FOLDER] TITLE\n"
                "  kirvale-cli search [--dir PROGRAM_FOLDER] --field N TEXT\n";
   return 2;
-}
-
-// A private temporary folder, removed with its contents on every path.
-class ScratchFolder {
- public:
-  ScratchFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "kirvale-cli-XXXXXX").string();
-    if (::mkdtemp(pattern.data())) path_ = pattern;
-  }
-  ~ScratchFolder() {
-    std::error_code ec;
-    if (!path_.empty()) std::filesystem::remove_all(path_, ec);
-  }
-  const std::string& path() const { return path_; }
-
- private:
-  std::string path_;
-};
-
-// The user's My Dictionary fallback setting: from the settings file when it
-// can be read (decrypted into the scratch folder, never next to the running
-// program's own files), else the first-run value.
-bool userDictionaryOn(const std::string& scratch) {
-  const std::string dir = kirvale::platform::WindowsDirectory();
-  kirvale::settings::Settings s;
-  s.useuser = 1;
-  if (!dir.empty() && std::filesystem::exists(dir + "/" + kirvale::settings::kContainerName)) {
-    try {
-      kirvale::crypto::DecryptContainerToFile(dir + "/" + kirvale::settings::kContainerName, scratch + "/settings",
-                                              kirvale::crypto::kSettingsPassphrase);
-      std::string bytes;
-      if (kirvale::text::readFile(scratch + "/settings", bytes))
-        kirvale::settings::ParseSettingsLines(kirvale::text::splitLines(bytes), s);
-    } catch (const std::exception&) {
-      s.useuser = 1;
-    }
-  }
-  return s.useuser == 1;
-}
-
-int lookup(int argc, char** argv) {
-  std::string folder;
-  std::string word;
-  for (int i = 2; i < argc; ++i) {
-    const std::string a = argv[i];
-    if (a == "--dir" && i + 1 < argc)
-      folder = argv[++i];
-    else if (word.empty() && a != "--dir")
-      word = a;
-    else
-      return usage();
-  }
-  const std::string text = kirvale::text::trim(word);
-  if (text.empty()) return usage();
-  if (folder.empty()) folder = kirvale::platform::DefaultProgramFolder(KIRVALE_INSTALLED_DATA);
-  ScratchFolder scratch;
-  if (scratch.path().empty()) {
-    std::cerr << "cannot create a temporary folder\n";
-    return 2;
-  }
-  namespace dict = kirvale::dictionary;
-  const auto mode = dict::ModeOf(text);
-  const char* name = mode == dict::Mode::English ? "english.dic" : "multilingual.dic";
-  dict::DictionaryReader reader;
-  try {
-    kirvale::crypto::DecryptContainerToFile(folder + "/" + name, scratch.path() + "/" + name,
-                                            kirvale::crypto::kDictionaryPassphrase);
-  } catch (const std::exception& e) {
-    std::cerr << folder << "/" << name << ": " << e.what() << "\n";
-    return 2;
-  }
-  if (!reader.Bind(scratch.path() + "/" + name)) {
-    std::cerr << "cannot read " << name << "\n";
-    return 2;
-  }
-  dict::LookupResult r;
-  if (mode == dict::Mode::English) {
-    r = dict::SearchEnglish(reader, text, dict::SuffixTable());
-  } else {
-    kirvale::personal::UserDictionary user;
-    const bool on = userDictionaryOn(scratch.path());
-    if (on && !user.Load(folder + "/userdict.dic").ok) {
-      std::cerr << "cannot read " << folder << "/userdict.dic\n";
-      return 2;
-    }
-    r = dict::SearchJapanese(reader, text, on ? &user : nullptr);
-  }
-  std::cout << r.headLabel << "\n" << r.kanaLabel << "\n" << r.chinesePane << "\n" << r.englishPane << "\n";
-  return r.found ? 0 : 1;
 }
 
 }  // namespace
@@ -154,9 +66,9 @@ int main(int argc, char** argv) {
     }
     return 0;
   }
-  if (cmd == "lookup") return lookup(argc, argv);
+  if (cmd == "lookup") return kirvale::cli::LookupCommand(argc, argv);
   if (cmd == "export") return ExportCommand(argc, argv);
-  if (cmd == "capture" || cmd == "post-capture") return kirvale::cli::CaptureCommand(argc, argv);
+  if (cmd == "capture" || cmd == "post-capture") return kirvale::cli::RunCaptureHelper(argc, argv);
   if (cmd == "appendix") return kirvale::cli::AppendixCommand(argc, argv);
   if (cmd == "search") return kirvale::cli::SearchCommand(argc, argv);
   return usage();
