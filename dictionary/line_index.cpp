@@ -20,9 +20,11 @@ std::string_view trimmed(std::string_view s) {
   return s.substr(b, e - b);
 }
 
+// Keys are views into their line (callers take positions from them), so an
+// empty key is the line's first zero characters.
 std::string_view beforeComma(std::string_view line) {
   const std::size_t comma = line.find(',');
-  return comma == npos ? line : line.substr(0, comma);
+  return line.substr(0, comma == npos ? 0 : comma);
 }
 
 bool foldedKind(IndexKey kind) {
@@ -54,7 +56,9 @@ std::string_view KeyOf(IndexKey kind, std::string_view line) {
     case IndexKey::JapaneseItem: {
       std::size_t cut = line.find('[');
       if (cut == npos) cut = line.find('/');
-      return trimmed(line.substr(0, cut == npos ? line.size() : cut));
+      // A line without either mark has no head word.
+      if (cut == npos) return line.substr(0, 0);
+      return trimmed(line.substr(0, cut));
     }
     case IndexKey::EnglishItem:
       return trimmed(beforeComma(line));

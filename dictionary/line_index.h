@@ -21,7 +21,7 @@ namespace kirvale::dictionary {
 enum class IndexKey {
   JapaneseItem,       // the Japanese list item (text before "[" or "/", trimmed)
   EnglishItem,        // the English list item (text before ",", trimmed)
-  EnglishHead,        // text before "," (the whole line without one)
+  EnglishHead,        // text before "," (empty without one)
   EnglishHeadFolded,  // the same, ASCII letters compared without case
   HeadBeforeSpace,    // text before the first space; lines without one left out
   HeadBeforeComma,    // text before the first ","; lines without one left out
