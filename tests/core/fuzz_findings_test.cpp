@@ -21,7 +21,7 @@ using kirvale::testing::WriteBytes;
 TEST(FuzzFindings, ContainerLengthBeyondItsCiphertextIsRefused) {
   TempDir dir;
   const std::string container = dir.file("winnt001.ini"), plain = dir.file("winnt002.ini");
-  for (const std::string header : {std::string("\xff\xff\xff\x7f", 4), std::string("\x11\x00\x00\x00", 4),
+  for (const std::string& header : {std::string("\xff\xff\xff\x7f", 4), std::string("\x11\x00\x00\x00", 4),
                                    std::string("\xff\xff\xff\xff", 4), std::string("\x00\x00\x00\x80", 4)}) {
     WriteBytes(container, header + std::string(16, 'k'));
     EXPECT_THROW(DecryptContainerToFile(container, plain, kSettingsPassphrase), EContainerDamaged);
