@@ -31,9 +31,15 @@ bool DictionaryReader::Bind(const std::string& path, bool* truncated) {
   return true;
 }
 
+const DictionaryReader::State& DictionaryReader::state() const {
+  static const State empty;
+  return state_ ? *state_ : empty;
+}
+
 const LineIndex& DictionaryReader::Index(IndexKey kind) const {
   const auto k = static_cast<std::size_t>(kind);
-  State& s = *state_;
+  static State empty;
+  State& s = state_ ? *state_ : empty;
   std::call_once(s.built[k], [&] { s.indexes[k] = std::make_unique<LineIndex>(s.lines, kind); });
   return *s.indexes[k];
 }

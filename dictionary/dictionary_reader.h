@@ -32,9 +32,9 @@ class DictionaryReader {
   void Close();
 
   bool bound() const { return bound_; }
-  const std::vector<std::string>& lines() const { return state_->lines; }
-  std::size_t size() const { return state_->lines.size(); }
-  const std::string& line(std::size_t i) const { return state_->lines[i]; }
+  const std::vector<std::string>& lines() const { return state().lines; }
+  std::size_t size() const { return state().lines.size(); }
+  const std::string& line(std::size_t i) const { return state().lines[i]; }
 
   // The index on `kind` over the bound lines; built on the first call
   // (thread-safe), then kept until the reader is bound again or closed.
@@ -48,6 +48,8 @@ class DictionaryReader {
     std::array<std::once_flag, static_cast<std::size_t>(IndexKey::Count)> built;
     std::array<std::unique_ptr<LineIndex>, static_cast<std::size_t>(IndexKey::Count)> indexes;
   };
+  // A moved-from reader reads as empty.
+  const State& state() const;
   std::shared_ptr<State> state_;
   bool bound_ = false;
 };

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <array>
+#include <atomic>
 #include <cerrno>
 #include <vector>
 #include <cstdio>
@@ -136,13 +137,23 @@ struct TwoByteTable {
   }
 };
 
+std::atomic<const TwoByteTable*> builtTable{nullptr};
+
 const TwoByteTable& twoByteTable() {
   static const TwoByteTable table;
+  builtTable.store(&table, std::memory_order_release);
   return table;
 }
 
+// Below this size the converter alone is cheaper than making the table.
+constexpr std::size_t kTableWorthIt = 16 * 1024;
+
 std::string gbkToUtf8(std::string_view gbk) {
   if (isAscii(gbk)) return std::string(gbk);
+  // A process that decodes a few lines (one look-up) never makes the table;
+  // once made, it serves every size.
+  if (gbk.size() < kTableWorthIt && !builtTable.load(std::memory_order_acquire))
+    return fromGbk().convert(gbk, "\xEF\xBF\xBD", nullptr);
   // ASCII and two-byte GBK from the table; anything else (four-byte GB18030,
   // bytes that do not decode) goes to the converter up to the next byte
   // below 0x30, which never belongs to a multi-byte character, so the pieces
@@ -291,6 +302,7 @@ bool readGbkLines(const std::string& path, std::vector<std::string>& lines) {
   // and no character continues past them: each line decodes on its own as it
   // would within the whole file, without a decoded copy of the whole file.
   lines.clear();
+  if (bytes.size() >= kTableWorthIt) twoByteTable();
   std::size_t start = 0;
   for (std::size_t i = 0; i < bytes.size(); ++i) {
     const char c = bytes[i];

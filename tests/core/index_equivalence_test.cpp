@@ -138,6 +138,15 @@ TEST(IndexEquivalence, RandomDictionaries) {
   // Nothing bound: every search finds nothing.
   Random r(7);
   ExpectSameAnswers({}, r, 20);
+  // A copy shares the lines and their indexes; a moved-from reader is empty.
+  dictionary::DictionaryReader a;
+  a.BindLines({"日本 [にほん] /Japan//日本/", "walk,走"});
+  const dictionary::DictionaryReader copy = a;
+  EXPECT_EQ(dictionary::FindJapaneseLine(copy, "日本"), 0);
+  dictionary::DictionaryReader moved = std::move(a);
+  EXPECT_EQ(dictionary::TrackEnglishList(moved, "wa"), 1);
+  EXPECT_EQ(a.size(), 0u);  // NOLINT(bugprone-use-after-move): the state a moved-from reader is left in
+  EXPECT_EQ(dictionary::FindJapaneseLine(a, "日本"), -1);
 }
 
 TEST(IndexEquivalence, RealLookingDictionaries) {

@@ -68,7 +68,7 @@ TEST(OffsetCache, NamesEveryMatchingLineAndFollowsChanges) {
   dictionary::OffsetCache english(path, cacheFolder, dictionary::CachedKey::EnglishHeadFolded);
   ASSERT_TRUE(english.usable());
   const dictionary::SuffixTable table;
-  for (const std::string& q : {"Walking", "walk", "WALK", "b", "x"}) {
+  for (const std::string q : {"Walking", "walk", "WALK", "b", "x"}) {
     const std::vector<std::string> forms = dictionary::CandidateForms(q, table);
     std::vector<std::string> keys;
     for (const auto& f : forms) keys.push_back(text::asciiLower(f));

@@ -48,9 +48,10 @@ bool userDictionaryOn() {
   s.useuser = 1;
   if (!dir.empty() && std::filesystem::exists(dir + "/" + settings::kContainerName)) {
     try {
-      settings::ParseSettingsLines(
-          text::splitLines(crypto::DecryptContainerToBytes(dir + "/" + settings::kContainerName, crypto::kSettingsPassphrase)),
-          s);
+      // The settings are a few blocks: decrypted block by block, without the
+      // cipher set-up a whole file would be worth.
+      const crypto::ContainerFile file(dir + "/" + settings::kContainerName, crypto::kSettingsPassphrase);
+      settings::ParseSettingsLines(text::splitLines(file.read(0, file.plainSize())), s);
     } catch (const std::exception&) {
       s.useuser = 1;
     }
