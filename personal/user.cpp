@@ -238,6 +238,9 @@ void TForm6::finishEdit(const personal::EditOutcome& outcome) {
     case EditResult::Full:
       Presenter::message(this, u8(settings::msg::kUserDictFull.in(lang)));
       return;
+    case EditResult::Unstorable:
+      Presenter::message(this, u8(settings::msg::kEntryUnstorable.in(lang)));
+      return;
     case EditResult::Appended:
       fillingList_ = true;
       FlatListBox1->addItem(u8(UserDict.lines()[static_cast<std::size_t>(outcome.position)]));

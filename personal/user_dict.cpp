@@ -143,6 +143,29 @@ UserEntryFields FieldsOfLine(std::string_view line, const PartOfSpeechTable& tab
   return f;
 }
 
+std::string LoadedLine(std::string_view fileLine) {
+  const std::string head = dictionary::ParseEntryLine(fileLine).headWord;
+  // The rest of the line after the head word. The head word is the line's
+  // start less blanks in front, so a hand-edited line with blanks before its
+  // head word keeps the head word whole.
+  std::string_view rest(fileLine);
+  while (!rest.empty() && static_cast<unsigned char>(rest.front()) <= 32) rest.remove_prefix(1);
+  rest.remove_prefix(std::min(head.size(), rest.size()));
+  return PadHeadWord(head) + text::trim(rest);
+}
+
+bool ReadsBackAsTyped(const UserEntryFields& fields, std::string_view line, const PartOfSpeechTable& table) {
+  const std::string english = field(fields.english);
+  for (const std::string& l : {std::string(line), LoadedLine(line)}) {
+    const UserEntryFields back = FieldsOfLine(l, table);
+    if (back.headWord != field(fields.headWord) || back.kana != field(fields.kana) || back.english != english ||
+        back.chinese != field(fields.chinese))
+      return false;
+    if (!english.empty() && back.partOfSpeech != fields.partOfSpeech) return false;
+  }
+  return true;
+}
+
 UserDictLoad UserDictionary::Load(const std::string& path) {
   UserDictLoad out;
   std::string bytes;
@@ -166,14 +189,7 @@ UserDictLoad UserDictionary::Load(const std::string& path) {
       overflow_.push_back(line);
       continue;
     }
-    const std::string head = dictionary::ParseEntryLine(line).headWord;
-    // The rest of the line after the head word. The head word is the line's
-    // start less blanks in front, so a hand-edited line with blanks before
-    // its head word keeps the head word whole.
-    std::string_view rest(line);
-    while (!rest.empty() && static_cast<unsigned char>(rest.front()) <= 32) rest.remove_prefix(1);
-    rest.remove_prefix(std::min(head.size(), rest.size()));
-    lines_.push_back(PadHeadWord(head) + text::trim(rest));
+    lines_.push_back(LoadedLine(line));
   }
   out.overflow = overflow_.size();
   return out;
@@ -244,6 +260,10 @@ EditOutcome UserDictionary::Add(const UserEntryFields& fields, const PartOfSpeec
     return out;
   }
   const std::string line = UserDictLine(fields, table);
+  if (!ReadsBackAsTyped(fields, line, table)) {
+    out.result = EditResult::Unstorable;
+    return out;
+  }
   if (replace) {
     lines_[static_cast<std::size_t>(found)] = line;
     out.result = EditResult::Replaced;

@@ -64,6 +64,15 @@ std::string UserDictLine(const UserEntryFields& fields, const PartOfSpeechTable&
 // without regard to letter case (-1 when there is none).
 UserEntryFields FieldsOfLine(std::string_view line, const PartOfSpeechTable& table);
 
+// A line of the file as loading puts it into the list: the head word
+// re-padded, then the rest of the line after the head word, trimmed.
+std::string LoadedLine(std::string_view fileLine);
+
+// True when the line, in the list now and after the next start, gives back
+// the fields it was built from: the head word and kana hold no "[", "]" or
+// "/", and the definitions nothing that would be read as a separator.
+bool ReadsBackAsTyped(const UserEntryFields& fields, std::string_view line, const PartOfSpeechTable& table);
+
 // The head word followed by blanks up to 21 GBK bytes, or by one blank when
 // it is 20 bytes or longer, so that the key of its line stays the head word.
 std::string PadHeadWord(std::string_view headWord);
@@ -90,6 +99,7 @@ enum class EditResult {
   IsNew,           // Update did not find the head word
   NoPartOfSpeech,  // a definition is given but no part of speech is chosen
   Full,            // the list already holds kMaxUserLines lines
+  Unstorable,      // the line would not read back as typed
   Appended,
   Replaced,
 };

@@ -28,6 +28,11 @@ inline constexpr MessagePair kEntryExists{"The entry already exists.Use Update i
 inline constexpr MessagePair kEntryIsNew{"This a totally new entry.Please click Add to add it.",
                                          "这是一个新词条，请使用添加功能。"};
 inline constexpr MessagePair kChoosePartOfSpeech{"Please choose a part of speech.", "请选择词性。"};
+inline constexpr MessagePair kEntryUnstorable{
+    "The entry cannot be stored as typed: the Japanese and kana fields cannot hold \"[\", \"]\" or \"/\", "
+    "the English definition cannot hold \"//\", and without kana neither definition can hold \"[\".",
+    "无法按输入内容保存该词条：日语和假名中不能含有“[”、“]”或“/”，英语解释中不能含有“//”；"
+    "没有假名时，解释中不能含有“[”。"};
 inline constexpr MessagePair kUserDictFull{"My Dictionary is full: it holds at most 32767 entries.",
                                            "我的词典已满：最多只能保存32767个词条。"};
 inline constexpr MessagePair kUserDictUnreadable{"The file of My Dictionary, userdict.dic, could not be read: ",

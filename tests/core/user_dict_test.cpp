@@ -31,20 +31,6 @@ const std::string kLoadedCat = "猫" + blanks(19) + "[ねこ] /(n)cat//(名)猫/
 
 }  // namespace
 
-TEST(UserDictLine, PartOfSpeechTableHasThirteenRowsInOrder) {
-  ASSERT_EQ(table().size(), 13u);
-  EXPECT_EQ(table()[0].abbreviation, "abbr");
-  EXPECT_EQ(table()[0].chineseName, "缩");
-  EXPECT_EQ(table()[3].abbreviation, "adj-na");
-  EXPECT_EQ(table()[3].chineseName, "形动");
-  EXPECT_EQ(table()[7].abbreviation, "n");
-  EXPECT_EQ(table()[7].chineseName, "名");
-  EXPECT_EQ(table()[12].abbreviation, "other");
-  EXPECT_EQ(table()[12].chineseName, "其他");
-  // Rows pair up to the shorter list.
-  EXPECT_EQ(BuildPartOfSpeechTable("a,b,c", "甲,乙").size(), 2u);
-}
-
 TEST(UserDictLine, BuiltAsAddBuildsIt) {
   EXPECT_EQ(UserDictLine(cat(), table()), kAddedCat);
   // Both definition boxes empty: the placeholders, without marks.
@@ -209,6 +195,33 @@ TEST(UserDictionary, AnAddThatStopsEarlyEndsThePendingUpdate) {
   EXPECT_EQ(user.Add({"鳥", "とり", "鸟", "bird", 7}, table()).result, EditResult::Appended);
   ASSERT_EQ(user.lines().size(), before.size() + 1);
   EXPECT_TRUE(std::equal(before.begin(), before.end(), user.lines().begin()));
+}
+
+TEST(UserDictionary, EntriesThatWouldNotReadBackAreRefused) {
+  UserDictionary user;
+  const auto add = [&](UserEntryFields f) { return user.Add(f, table()).result; };
+  EXPECT_EQ(add({"a/b", "", "甲", "a", 7}), EditResult::Unstorable);
+  EXPECT_EQ(add({"犬[1]", "いぬ", "狗", "dog", 7}), EditResult::Unstorable);
+  EXPECT_EQ(add({"犬]", "いぬ", "狗", "dog", 7}), EditResult::Unstorable);
+  EXPECT_EQ(add({"犬", "い/ぬ", "狗", "dog", 7}), EditResult::Unstorable);
+  EXPECT_EQ(add({"犬", "いぬ]", "狗", "dog", 7}), EditResult::Unstorable);
+  EXPECT_EQ(add({"犬", "いぬ", "狗", "dog//hound", 7}), EditResult::Unstorable);
+  EXPECT_EQ(add({"犬", "", "狗", "dog [canine]", 7}), EditResult::Unstorable);
+  EXPECT_EQ(add({"犬", "", "狗[犬]", "dog", 7}), EditResult::Unstorable);
+  EXPECT_TRUE(user.lines().empty());
+  // What the line format holds is taken.
+  EXPECT_EQ(add({"犬", "いぬ", "狗//犬", "dog [canine]/hound", 7}), EditResult::Appended);
+  EXPECT_EQ(add({"猫", "", "(书)猫/狸奴", "(lit) cat]", 7}), EditResult::Appended);
+  for (const std::string& line : user.lines()) {
+    const UserEntryFields back = FieldsOfLine(LoadedLine(line), table());
+    EXPECT_EQ(back.partOfSpeech, 7);
+  }
+  EXPECT_EQ(FieldsOfLine(user.lines()[0], table()).english, "dog [canine]/hound");
+  EXPECT_EQ(FieldsOfLine(user.lines()[1], table()).chinese, "(书)猫/狸奴");
+  // A pending Update ends with the refusal; the line stays as it was.
+  EXPECT_EQ(user.Update({"猫", "", "猫", "cat//x", 7}, table()).result, EditResult::Unstorable);
+  EXPECT_FALSE(user.updatePending());
+  EXPECT_EQ(FieldsOfLine(user.lines()[1], table()).english, "(lit) cat]");
 }
 
 TEST(UserDictionary, LongHeadWordsStayFindableAfterARestart) {

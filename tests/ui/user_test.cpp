@@ -167,6 +167,12 @@ class UserTest : public QObject {
     press(w, "FlatButton1");
     QCOMPARE(shown.size(), messages);
     QCOMPARE(listLines(w).size(), 2);
+    // A head word the line cannot hold: said, and the fields stay for mending.
+    fill(w, u8("鳥/とり"), QString(), 7, u8("鸟"), "bird");
+    press(w, "FlatButton1");
+    QVERIFY(shown.last().text.startsWith(u8("无法按输入内容保存该词条")));
+    QCOMPARE(child<QLineEdit>(w, "FlatEdit1")->text(), u8("鳥/とり"));
+    QCOMPARE(listLines(w).size(), 2);
 
     // The placeholder line selected: empty boxes, no part of speech. An
     // Update with a definition then asks for one and changes nothing.
