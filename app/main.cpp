@@ -24,6 +24,7 @@
 
 #include "app/about.h"
 #include "app/flash.h"
+#include "app/help.h"
 #include "ui/globals.h"
 #include "ui/images.h"
 #include "personal/newwords.h"
@@ -720,9 +721,7 @@ void TForm3::SelectStyle(std::int16_t index) {
 
 void TForm3::FlatButton5Click() { PopupMenu1->popup(QCursor::pos()); }
 
-void TForm3::N9Click() {
-  if (FileExists("Kirvale.chm")) platform::ShellOpen("Kirvale.chm");
-}
+void TForm3::N9Click() { OpenHelp(this, help_, UiLanguage()); }
 
 void TForm3::N7Click() {
   if (about_) about_->exec();

@@ -35,6 +35,7 @@ namespace kirvale::app {
 class TForm10;
 class TForm9;
 class TForm5;
+class HelpWindow;
 
 // A caption bar that reports clicks.
 class CaptionBar : public QLabel {
@@ -108,6 +109,7 @@ class TForm3 : public QWidget {
   // The windows created at start-up (null until then).
   TForm9* notebook() const { return notebook_; }
   TForm5* about() const { return about_; }
+  HelpWindow* helpWindow() const { return help_; }
 
   // Handlers.
   void wordtextChange();
@@ -189,6 +191,7 @@ class TForm3 : public QWidget {
   TForm10* splash_ = nullptr;
   TForm9* notebook_ = nullptr;
   TForm5* about_ = nullptr;
+  HelpWindow* help_ = nullptr;
 
   dictionary::Mode mode_ = dictionary::Mode::Japanese;
   dictionary::Mode previousMode_ = dictionary::Mode::Japanese;

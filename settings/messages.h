@@ -74,6 +74,13 @@ inline constexpr MessagePair kHistoryUnreadable{
 inline constexpr MessagePair kHistoryNotSaved{
     "The search history could not be saved: ",
     "无法保存查询记录："};
+// Help.
+inline constexpr MessagePair kHelpMissing{
+    "The help file Kirvale.chm is missing from the program folder. Download the software again.",
+    "程序目录中没有帮助文件 Kirvale.chm；建议重新下载软件。"};
+inline constexpr MessagePair kHelpUnreadable{
+    "The help file Kirvale.chm cannot be read: it is damaged or not a help file.",
+    "无法读取帮助文件 Kirvale.chm：文件已损坏或不是帮助文件。"};
 }  // namespace msg
 
 }  // namespace kirvale::settings
