@@ -8,6 +8,7 @@
 #include <QTextDocument>
 #include <QTreeWidget>
 #include <QtTest>
+#include <cstdlib>
 
 #include "app/help.h"
 #include "app/main.h"
@@ -23,6 +24,13 @@ using kirvale::testing::ProgramFolder;
 
 namespace {
 QString u8(const char* s) { return QString::fromUtf8(s); }
+
+// With KIRVALE_SCREENSHOT_DIR set, the window is saved there as a picture to
+// look at.
+void saveShot(QWidget* w, const char* name) {
+  if (const char* dir = std::getenv("KIRVALE_SCREENSHOT_DIR"))
+    w->grab().save(QString::fromUtf8(dir) + "/" + name + ".png");
+}
 
 QTreeWidgetItem* findTopic(QTreeWidget* tree, const QString& name) {
   for (QTreeWidgetItemIterator it(tree); *it; ++it)
@@ -84,6 +92,7 @@ class HelpTest : public QObject {
     const QVariant picture = help->browser->loadResource(QTextDocument::ImageResource, QUrl("../images/main.png"));
     QVERIFY(!picture.value<QImage>().isNull());
     QCOMPARE(picture.value<QImage>().size(), QSize(491, 353));
+    saveShot(help, "help-zh");
 
     // A topic of the tree.
     QTreeWidgetItem* appendix = findTopic(help->contents, u8("附录"));
@@ -122,6 +131,8 @@ class HelpTest : public QObject {
     QCOMPARE(w.helpWindow()->tabs->tabText(0), QString("Contents"));
     QCOMPARE(w.helpWindow()->browser->currentPath(), std::string("/en/index.html"));
     QVERIFY(w.helpWindow()->browser->toPlainText().contains("Welcome to Kirvale"));
+    emit w.helpWindow()->browser->anchorClicked(QUrl("appendix.html"));
+    saveShot(w.helpWindow(), "help-en");
     // Choosing it again reuses the window.
     HelpWindow* first = w.helpWindow();
     w.N9->trigger();
