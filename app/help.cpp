@@ -120,6 +120,9 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window), chm_(std:
   contents = new QTreeWidget(tabs);
   contents->setObjectName("contents");
   contents->setHeaderHidden(true);
+  // Long titles scroll sideways instead of being cut.
+  contents->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+  contents->header()->setStretchLastSection(false);
   index = new QListWidget(tabs);
   index->setObjectName("index");
   tabs->addTab(contents, "");
@@ -128,7 +131,7 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window), chm_(std:
   splitter->addWidget(tabs);
   splitter->addWidget(browser);
   splitter->setStretchFactor(1, 1);
-  splitter->setSizes({230, 590});
+  splitter->setSizes({270, 550});
   auto* layout = new QHBoxLayout(this);
   layout->setContentsMargins(4, 4, 4, 4);
   layout->addWidget(splitter);

@@ -92,6 +92,8 @@ class HelpTest : public QObject {
     const QVariant picture = help->browser->loadResource(QTextDocument::ImageResource, QUrl("../images/main.png"));
     QVERIFY(!picture.value<QImage>().isNull());
     QCOMPARE(picture.value<QImage>().size(), QSize(491, 353));
+    // The pages' style sheet comes from the help file as well.
+    QVERIFY(help->browser->loadResource(QTextDocument::StyleSheetResource, QUrl("../help.css")).toString().contains("h1"));
     saveShot(help, "help-zh");
 
     // A topic of the tree.
