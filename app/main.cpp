@@ -31,6 +31,7 @@
 #include "app/flash.h"
 #include "capture/UnitMain.h"
 #include "ui/autosave.h"
+#include "app/help.h"
 #include "ui/globals.h"
 #include "ui/images.h"
 #include "personal/newwords.h"
@@ -954,9 +955,7 @@ void TForm3::SelectStyle(std::int16_t index) { ui::SelectSkin(index); }
 
 void TForm3::FlatButton5Click() { PopupMenu1->popup(QCursor::pos()); }
 
-void TForm3::N9Click() {
-  if (FileExists("Kirvale.chm")) platform::ShellOpen("Kirvale.chm");
-}
+void TForm3::N9Click() { OpenHelp(this, help_, UiLanguage()); }
 
 void TForm3::N7Click() {
   if (about_) about_->exec();

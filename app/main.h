@@ -48,6 +48,7 @@ class TForm9;
 class TForm5;
 class TForm2;
 class TForm8;
+class HelpWindow;
 
 // A caption bar that reports clicks.
 class CaptionBar : public QLabel {
@@ -136,6 +137,7 @@ class TForm3 : public QWidget {
   TForm2* wordOfTheDay() const { return tip_; }
   TForm8* advancedSearch() const { return advan_; }
   settings::TForm4* settingsDialog() const { return form4_; }
+  HelpWindow* helpWindow() const { return help_; }
 
   // Handlers.
   void wordtextChange();
@@ -232,6 +234,7 @@ class TForm3 : public QWidget {
   TForm2* tip_ = nullptr;
   TForm8* advan_ = nullptr;
   settings::TForm4* form4_ = nullptr;
+  HelpWindow* help_ = nullptr;
 
   dictionary::Mode mode_ = dictionary::Mode::Japanese;
   dictionary::Mode previousMode_ = dictionary::Mode::Japanese;

@@ -113,6 +113,13 @@ inline constexpr MessagePair kNoInstanceLock{"Kirvale cannot start: %1", "程序
 inline constexpr MessagePair kReadAloudFailed{"Reading aloud failed: ", "朗读失败，声音设备不可用："};
 inline constexpr MessagePair kListNotSaved{"%1 could not be saved; your changes are kept until the next try: %2",
                                            "无法保存%1，所做的修改将保留到下次保存：%2"};
+// Help.
+inline constexpr MessagePair kHelpMissing{
+    "The help file Kirvale.chm is missing from the program folder. Download the software again.",
+    "程序目录中没有帮助文件 Kirvale.chm；建议重新下载软件。"};
+inline constexpr MessagePair kHelpUnreadable{
+    "The help file Kirvale.chm cannot be read: it is damaged or not a help file.",
+    "无法读取帮助文件 Kirvale.chm：文件已损坏或不是帮助文件。"};
 }  // namespace msg
 
 }  // namespace kirvale::settings

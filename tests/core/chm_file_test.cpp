@@ -114,3 +114,34 @@ TEST(ChmFile, ReadsACompiledHelpFile) {
   const auto objects = chm.Objects();
   EXPECT_NE(std::find(objects.begin(), objects.end(), "/sub/p.html"), objects.end());
 }
+
+TEST(ChmFile, ADamagedHelpFileNeverCrashes) {
+  TempDir dir;
+  WriteBytes(dir.file("index.html"), "<html><body>" + std::string(3000, 'x') + "</body></html>");
+  WriteBytes(dir.file("toc.hhc"),
+             "<UL><LI><OBJECT type=\"text/sitemap\"><param name=\"Name\" value=\"a\"><param name=\"Local\" "
+             "value=\"index.html\"></OBJECT></UL>");
+  WriteBytes(dir.file("t.hhp"),
+             "[OPTIONS]\nCompiled file=T.chm\nContents file=toc.hhc\nDefault topic=index.html\n\n[FILES]\nindex.html\n");
+  const std::string cmd = "cd " + dir.path() + " && chmcmd --no-html-scan t.hhp >/dev/null 2>&1";
+  ASSERT_EQ(std::system(cmd.c_str()), 0);
+  const std::string whole = kirvale::testing::ReadBytes(dir.file("T.chm"));
+  ASSERT_GT(whole.size(), 1000u);
+  // Cut short at many places, and with bytes overwritten: opening and
+  // reading either works or fails cleanly.
+  for (std::size_t cut = 0; cut < whole.size(); cut += whole.size() / 40 + 1) {
+    for (bool scribble : {false, true}) {
+      std::string bytes = whole.substr(0, scribble ? whole.size() : cut);
+      if (scribble)
+        for (std::size_t i = cut; i < std::min(bytes.size(), cut + 16); ++i) bytes[i] = static_cast<char>(0xFF);
+      WriteBytes(dir.file("bad.chm"), bytes);
+      ChmFile chm;
+      if (!chm.Open(dir.file("bad.chm"))) continue;
+      (void)chm.Read("/index.html");
+      (void)chm.Contents();
+      (void)chm.Index();
+      (void)chm.Objects();
+    }
+  }
+  SUCCEED();
+}

@@ -5,6 +5,7 @@
 #include <QFrame>
 #include <QTimer>
 #include <QtTest>
+#include <cstdlib>
 
 #include "app/about.h"
 #include "app/main.h"
@@ -18,6 +19,13 @@ using app::TForm5;
 
 namespace {
 QString u8(const char* s) { return QString::fromUtf8(s); }
+
+// With KIRVALE_SCREENSHOT_DIR set, the window is saved there as a picture to
+// look at.
+void saveShot(QWidget* w, const char* name) {
+  if (const char* dir = std::getenv("KIRVALE_SCREENSHOT_DIR"))
+    w->grab().save(QString::fromUtf8(dir) + "/" + name + ".png");
+}
 
 // Ticks until the slot changes; returns how many ticks that took.
 int ticksUntilNextSlot(TForm5& w) {
@@ -82,6 +90,7 @@ class AboutTest : public QObject {
     QVERIFY(w.Timer1->isActive());
     QCOMPARE(w.slot(), 1);
     QCOMPARE(w.Label1->text(), QString("Kirvale 2.10") + u8("版"));
+    saveShot(&w, "about-title");
     // Slot 1: one line, until its bottom is more than 19 pixels above the
     // panel; the next tick shows slot 2 at 100.
     int h = w.Label1->height();
@@ -92,6 +101,11 @@ class AboutTest : public QObject {
     QCOMPARE(w.Label1->text().count('\n'), 2);
     const int h3 = w.Label1->height();
     QVERIFY(h3 > 2 * h);
+    for (int i = 0; i < 60; ++i) w.Timer1Timer();
+    saveShot(&w, "about-scrolling");
+    for (int i = 0; i < 60; ++i) w.Timer1Timer();
+    QCOMPARE(w.Label1->y(), 100 - 120);
+    w.Label1->move(w.Label1->x(), 100);
     for (int i = 0; i < 100 + h3 + 20; ++i) w.Timer1Timer();
     QCOMPARE(w.slot(), 2);
     QCOMPARE(w.Label1->y() + h3, -20);  // last line 20 pixels above the panel

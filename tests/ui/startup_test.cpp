@@ -9,6 +9,7 @@
 #include <QtTest>
 
 #include "ui/globals.h"
+#include "app/help.h"
 #include "app/main.h"
 #include "ui/presenter.h"
 #include "app/select.h"
@@ -201,15 +202,19 @@ class StartupTest : public QObject {
       opened << p;
       return true;
     });
+    app::SetDesktopHelpQuery([] { return true; });  // a desktop with a help viewer
     app::TForm3 w;
     QVERIFY(w.FormCreate());
     w.N9->trigger();
     QCOMPARE(opened.size(), 1);
     QVERIFY(opened[0].endsWith("/Kirvale.chm"));
     folder.remove("Kirvale.chm");
+    const auto before = shown.size();
     w.N9->trigger();
     QCOMPARE(opened.size(), 1);
+    QCOMPARE(shown.size(), before + 1);  // said, not silently skipped
     platform::SetShellOpener(nullptr);
+    app::SetDesktopHelpQuery(nullptr);
     w.close();
   }
 

@@ -63,6 +63,7 @@ void Abbreviations(const std::vector<AppendixEntry>& entries, std::vector<std::s
                 "(1)、(2)……是义项的编号。下面列出本词典中出现的全部缩写。");
   std::vector<TagInfo> table(TagTable().begin(), TagTable().end());
   for (const auto& extra : kExtraTags) {
+    if (FindTag(extra.tag)) continue;  // the tag table has learnt it
     // After the last tag of its group.
     auto at = std::find_if(table.rbegin(), table.rend(), [&](const TagInfo& t) { return std::string_view(t.group) == extra.group; });
     table.insert(at.base(), extra);
