@@ -1,4 +1,5 @@
 #include "app/about.h"
+#include "ui/widgets.h"
 
 #include <QEnterEvent>
 #include <QFrame>
@@ -11,9 +12,9 @@
 #include <QTimer>
 
 namespace kirvale::app {
+using ui::u8;
 namespace {
 
-QString u8(const char* s) { return QString::fromUtf8(s); }
 
 // The colour the scrolling text is drawn in: the desktop's background colour
 // of the classic desktop, a deep blue that reads well on the panel picture.

@@ -1,4 +1,5 @@
 #include "app/help.h"
+#include "ui/widgets.h"
 
 #include <QDesktopServices>
 #include <QFileInfo>
@@ -20,12 +21,12 @@
 #include "ui/presenter.h"
 
 namespace kirvale::app {
+using ui::u8;
 namespace {
 
 constexpr const char* kHelpFile = "Kirvale.chm";
 constexpr int kPathRole = Qt::UserRole + 1;
 
-QString u8(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 
 std::function<bool()>& helpQuery() {
   static std::function<bool()> q;

@@ -1,4 +1,5 @@
 #include "app/main.h"
+#include "ui/widgets.h"
 
 #include <QAction>
 #include <QApplication>
@@ -68,8 +69,6 @@ constexpr const char* kJapaneseDictionary = "multilingual.dic";
 constexpr const char* kEnglishDictionary = "english.dic";
 constexpr const char* kLanguageTable = "language.ini";
 
-QString u8(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
-QString u8(const char* s) { return QString::fromUtf8(s); }
 
 // A control's language-table tag.
 template <typename W>

@@ -1,4 +1,5 @@
 #include "capture/UnitMain.h"
+#include "ui/widgets.h"
 
 #include <QClipboard>
 #include <QCloseEvent>
@@ -31,8 +32,6 @@ constexpr int kLineLeft = 14;
 constexpr std::array<int, kSlots> kLineTops = {20, 37, 55, 73, 91};
 constexpr double kTranslucentAlpha = 120.0 / 255.0;
 
-QString u8(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
-QString u8(const char* s) { return QString::fromUtf8(s); }
 
 struct ButtonHint {
   const char* english;

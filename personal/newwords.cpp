@@ -1,4 +1,5 @@
 #include "personal/newwords.h"
+#include "ui/widgets.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -27,15 +28,7 @@ namespace kirvale::app {
 using namespace kirvale::ui;
 namespace {
 
-QString u8(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
-QString u8(const char* s) { return QString::fromUtf8(s); }
 
-template <typename W>
-W* named(W* w, const char* name, int tag = 0) {
-  w->setObjectName(name);
-  if (tag != 0) w->setProperty("tag", tag);
-  return w;
-}
 
 constexpr int kColumnWidth = 99;
 constexpr int kWordLabelLeft = 10;

@@ -1,4 +1,5 @@
 #include "settings/confi.h"
+#include "ui/widgets.h"
 
 #include <QCheckBox>
 #include <QFile>
@@ -22,12 +23,13 @@
 #include "ui/skins.h"
 
 namespace kirvale::settings {
+using ui::named;
+using ui::u8;
 
 SettingsTargets Targets;
 
 namespace {
 
-QString u8(const char* s) { return QString::fromUtf8(s); }
 
 constexpr const char* kLanguageTable = "language.ini";
 
@@ -38,12 +40,6 @@ struct Pair {
 };
 constexpr Pair kTabs[] = {{"Interface", "主界面"}, {"New words", "生词本"}, {"Capturer", "取词"}, {"Miscellany", "杂项"}};
 
-template <typename W>
-W* named(W* w, const char* name, int tag = 0) {
-  w->setObjectName(name);
-  if (tag != 0) w->setProperty("tag", tag);
-  return w;
-}
 
 QFont designFont() {
   QFont f(u8("宋体"));
