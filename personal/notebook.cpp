@@ -16,9 +16,7 @@
 namespace kirvale::personal {
 namespace {
 
-std::string systemError(int err) {
-  return err != 0 ? std::string(std::strerror(err)) : std::string("input/output error");
-}
+using text::systemError;
 
 NotebookRow rowFromLine(std::string_view line) {
   const dictionary::DictionaryEntry e = dictionary::ParseEntryLine(line);
@@ -152,34 +150,10 @@ LoadOutcome LoadNotebook(const std::string& path, Notebook& notebook) {
 }
 
 SaveOutcome SaveNotebook(const std::string& path, const Notebook& notebook, const std::string& keepOriginalAs) {
-  namespace fs = std::filesystem;
-  SaveOutcome out;
-  std::error_code ec;
-  if (!keepOriginalAs.empty() && fs::exists(fs::symlink_status(path, ec))) {
-    fs::rename(path, keepOriginalAs, ec);
-    if (ec) {
-      out.ok = false;
-      out.error = ec.message();
-      return out;
-    }
-  }
-  if (notebook.empty()) {
-    fs::remove(path, ec);
-    if (ec) {
-      out.ok = false;
-      out.error = ec.message();
-    }
-    return out;
-  }
   std::vector<std::string> lines;
   lines.reserve(notebook.rows().size());
   for (const NotebookRow& r : notebook.rows()) lines.push_back(NotebookLine(r));
-  errno = 0;
-  if (!text::writeGbkLinesAtomically(path, lines)) {
-    out.ok = false;
-    out.error = systemError(errno);
-  }
-  return out;
+  return text::SaveListFile(path, lines, keepOriginalAs);
 }
 
 // ------------------------------------------------------------------ scan

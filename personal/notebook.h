@@ -11,6 +11,8 @@
 #include <string_view>
 #include <vector>
 
+#include "text/codec.h"
+
 namespace kirvale::personal {
 
 inline constexpr const char* kNotebookFile = "newdict.dic";
@@ -80,10 +82,7 @@ struct LoadOutcome {
 // missing file adds nothing and is no error.
 LoadOutcome LoadNotebook(const std::string& path, Notebook& notebook);
 
-struct SaveOutcome {
-  bool ok = true;
-  std::string error;
-};
+using SaveOutcome = text::ListSave;
 
 // Writes one line per row, in row order, GBK with CR LF, through a temporary
 // file renamed over the old one; deletes the file when the notebook is

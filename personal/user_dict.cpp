@@ -14,9 +14,7 @@
 namespace kirvale::personal {
 namespace {
 
-std::string systemError(int err) {
-  return err != 0 ? std::string(std::strerror(err)) : std::string("input/output error");
-}
+using text::systemError;
 
 // Reads a whole file; `missing` tells a file that is not there from one that
 // cannot be read.
@@ -196,35 +194,11 @@ UserDictLoad UserDictionary::Load(const std::string& path) {
 }
 
 UserDictSave UserDictionary::Save(const std::string& path, const std::string& keepOriginalAs) const {
-  namespace fs = std::filesystem;
-  UserDictSave out;
-  std::error_code ec;
-  if (!keepOriginalAs.empty() && fs::exists(fs::symlink_status(path, ec))) {
-    fs::rename(path, keepOriginalAs, ec);
-    if (ec) {
-      out.ok = false;
-      out.error = ec.message();
-      return out;
-    }
-  }
-  if (lines_.empty() && overflow_.empty()) {
-    fs::remove(path, ec);
-    if (ec) {
-      out.ok = false;
-      out.error = ec.message();
-    }
-    return out;
-  }
   std::vector<std::string> all;
   all.reserve(lines_.size() + overflow_.size());
   all.insert(all.end(), lines_.begin(), lines_.end());
   all.insert(all.end(), overflow_.begin(), overflow_.end());
-  errno = 0;
-  if (!text::writeGbkLinesAtomically(path, all)) {
-    out.ok = false;
-    out.error = systemError(errno);
-  }
-  return out;
+  return text::SaveListFile(path, all, keepOriginalAs);
 }
 
 std::int16_t UserDictionary::FindUserEntry(std::string_view word) const {

@@ -13,6 +13,8 @@
 #include <string_view>
 #include <vector>
 
+#include "text/codec.h"
+
 namespace kirvale::personal {
 
 inline constexpr const char* kUserDictFile = "userdict.dic";
@@ -88,10 +90,7 @@ struct UserDictLoad {
   std::string error;          // the system's text when !ok
 };
 
-struct UserDictSave {
-  bool ok = true;
-  std::string error;
-};
+using UserDictSave = text::ListSave;
 
 enum class EditResult {
   Ignored,         // empty head word: nothing happens, nothing is said

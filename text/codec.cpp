@@ -8,6 +8,8 @@
 #include <array>
 #include <atomic>
 #include <cerrno>
+#include <filesystem>
+#include <cstring>
 #include <vector>
 #include <cstdio>
 #include <fstream>
@@ -383,6 +385,39 @@ bool writeGbkLinesAtomically(const std::string& path, const std::vector<std::str
     bytes += "\r\n";
   }
   return writeFileAtomically(path, bytes);
+}
+
+std::string systemError(int err) {
+  return err != 0 ? std::string(std::strerror(err)) : std::string("input/output error");
+}
+
+ListSave SaveListFile(const std::string& path, const std::vector<std::string>& lines,
+                      const std::string& keepOriginalAs) {
+  namespace fs = std::filesystem;
+  ListSave out;
+  std::error_code ec;
+  if (!keepOriginalAs.empty() && fs::exists(fs::symlink_status(path, ec))) {
+    fs::rename(path, keepOriginalAs, ec);
+    if (ec) {
+      out.ok = false;
+      out.error = ec.message();
+      return out;
+    }
+  }
+  if (lines.empty()) {
+    fs::remove(path, ec);
+    if (ec) {
+      out.ok = false;
+      out.error = ec.message();
+    }
+    return out;
+  }
+  errno = 0;
+  if (!writeGbkLinesAtomically(path, lines)) {
+    out.ok = false;
+    out.error = systemError(errno);
+  }
+  return out;
 }
 
 }  // namespace kirvale::text

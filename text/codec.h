@@ -65,6 +65,21 @@ bool writeGbkLinesAtomically(const std::string& path, const std::vector<std::str
 // set, leaving the old file untouched, when the file cannot be written.
 bool writeFileAtomically(const std::string& path, std::string_view bytes, int mode = -1);
 
+// The text of a system error number ("input/output error" for 0).
+std::string systemError(int err);
+
+// How writing one of the user's list files went.
+struct ListSave {
+  bool ok = true;
+  std::string error;
+};
+
+// Writes one of the user's list files: when `keepOriginalAs` is named, the
+// file as it is now is first renamed to it; an empty list deletes the file;
+// otherwise the lines are written as writeGbkLinesAtomically writes them.
+ListSave SaveListFile(const std::string& path, const std::vector<std::string>& lines,
+                      const std::string& keepOriginalAs = {});
+
 // Reads a whole file. Returns false when it cannot be opened.
 bool readFile(const std::string& path, std::string& bytes);
 

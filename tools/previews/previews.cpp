@@ -25,6 +25,7 @@
 #include "dictionary/lookup.h"
 #include "personal/newwords.h"
 #include "platform/jpeg.h"
+#include "tools/image_jpeg.h"
 #include "settings/confi.h"
 #include "settings/interface_language.h"
 #include "settings/styles.h"
@@ -44,16 +45,7 @@ int fail(const std::string& what) {
   return 1;
 }
 
-std::string toJpeg(const QImage& src) {
-  QImage img = src.convertToFormat(QImage::Format_RGB888);
-  platform::RgbImage out;
-  out.width = img.width();
-  out.height = img.height();
-  out.rgb.resize(static_cast<size_t>(out.width) * out.height * 3);
-  for (int y = 0; y < out.height; ++y)
-    std::copy_n(img.constScanLine(y), out.width * 3, out.rgb.data() + static_cast<size_t>(y) * out.width * 3);
-  return platform::EncodeJpeg(out, 90);
-}
+std::string toJpeg(const QImage& src) { return tools::ImageToJpeg(src, 90); }
 
 QImage render(QWidget* w) {
   w->show();

@@ -14,6 +14,7 @@
 
 #include "crypto/aes.h"
 #include "platform/jpeg.h"
+#include "tools/image_jpeg.h"
 #include "text/codec.h"
 
 using namespace kirvale;
@@ -26,16 +27,7 @@ int fail(const std::string& what) {
 }
 
 
-std::string toJpeg(const QImage& src) {
-  QImage img = src.convertToFormat(QImage::Format_RGB888);
-  platform::RgbImage out;
-  out.width = img.width();
-  out.height = img.height();
-  out.rgb.resize(static_cast<size_t>(out.width) * out.height * 3);
-  for (int y = 0; y < out.height; ++y)
-    std::copy_n(img.constScanLine(y), out.width * 3, out.rgb.data() + static_cast<size_t>(y) * out.width * 3);
-  return platform::EncodeJpeg(out, 92);
-}
+std::string toJpeg(const QImage& src) { return tools::ImageToJpeg(src, 92); }
 
 // UTF-8 lines to GBK lines ended by CR LF.
 bool toGbkFile(const std::string& src, const std::string& dst) {
