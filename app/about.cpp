@@ -12,6 +12,7 @@
 #include <QTimer>
 
 namespace kirvale::app {
+using ui::DesignFont;
 using ui::u8;
 namespace {
 
@@ -114,14 +115,11 @@ TForm5::TForm5(QWidget* parent) : QDialog(parent) {
   setWindowTitle(u8("关于"));
   setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
   setFixedSize(299, 194);
-  QFont f(u8("宋体"));
-  f.setPixelSize(13);
-  setFont(f);
+  setFont(DesignFont());
 
   Image1 = new QLabel(this);
   Image1->setObjectName("Image1");
   Image1->setGeometry(0, 0, 299, 194);
-  Image1->setPixmap(AboutBackgroundPicture());
 
   Panel1 = new QFrame(this);
   Panel1->setObjectName("Panel1");
@@ -129,7 +127,6 @@ TForm5::TForm5(QWidget* parent) : QDialog(parent) {
   Image2 = new QLabel(Panel1);
   Image2->setObjectName("Image2");
   Image2->setGeometry(0, 0, 282, 174);
-  Image2->setPixmap(AboutPanelPicture());
 
   Label1 = new ClickLabel(Panel1);
   Label1->setObjectName("Label1");
@@ -201,6 +198,12 @@ void TForm5::Label2Click() {
 }
 
 void TForm5::showEvent(QShowEvent* e) {
+  // The pictures are drawn the first time the window is shown, not at
+  // start-up: most sessions never open it.
+  if (Image1->pixmap().isNull()) {
+    Image1->setPixmap(AboutBackgroundPicture());
+    Image2->setPixmap(AboutPanelPicture());
+  }
   QDialog::showEvent(e);
   FormShow();
 }

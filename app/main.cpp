@@ -34,6 +34,7 @@
 #include "ui/autosave.h"
 #include "app/help.h"
 #include "ui/globals.h"
+#include "ui/head_word_list.h"
 #include "ui/images.h"
 #include "personal/newwords.h"
 #include "personal/user.h"
@@ -118,9 +119,7 @@ TForm3::TForm3(QWidget* parent) : QWidget(parent) {
   setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                  Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
   setFixedSize(491, 353);
-  QFont f(u8("宋体"));
-  f.setPixelSize(13);
-  setFont(f);
+  setFont(DesignFont());
   buildControls();
   buildMenu();
   settings::RegisterWindow(this, [this] { ApplyFixedTexts(); });
@@ -152,8 +151,7 @@ bool TForm3::abortStartup() {
   if (!closeRequested_) return false;
   delete splash_;
   splash_ = nullptr;
-  JapaneseReader.Close();
-  EnglishReader.Close();
+  closeReaders();
   // Only the plain copies this start made are removed; nothing is saved.
   if (decrypted_) {
     for (const char* name : {kJapaneseDictionary, kEnglishDictionary}) {
@@ -224,17 +222,17 @@ void TForm3::buildControls() {
   Label2->setObjectName("Label2");
   Label2->setGeometry(90, 40, 140, 20);
 
-  auto makeList = [this](const char* name, int tag) {
-    auto* l = tagged(new QListWidget(this), tag);
+  auto place = [this](auto* l, const char* name, int tag) {
+    tagged(l, tag);
     l->setObjectName(name);
     l->setToolTip(u8("双击显示"));
     l->setGeometry(8, 64, 225, 286);
     l->setUniformItemSizes(true);
     return l;
   };
-  wordlist = makeList("wordlist", 110);
-  englishlist = makeList("englishlist", 111);
-  applist = makeList("applist", 112);
+  wordlist = place(new ui::HeadWordList(this), "wordlist", 110);
+  englishlist = place(new ui::HeadWordList(this), "englishlist", 111);
+  applist = place(new QListWidget(this), "applist", 112);
   englishlist->hide();
   applist->hide();
   for (const char* topic : dictionary::kAppendixTopics) applist->addItem(u8(topic));
@@ -250,12 +248,10 @@ void TForm3::buildControls() {
       "padding:0 2px;}");
   Label3 = new QLabel(FlatGroupBox1);
   Label3->setObjectName("Label3");
-  QFont bold = font();
-  bold.setBold(true);
   // Explicit fonts: the frame's caption font changes with the language, the
   // labels inside keep the design font.
-  bold.setFamily(u8("宋体"));
-  bold.setPixelSize(13);
+  QFont bold = DesignFont();
+  bold.setBold(true);
   Label3->setFont(bold);
   Label3->setGeometry(9, 15, 236, 16);
   // Dictionary and typed text is shown as it is, never as markup.
@@ -264,9 +260,7 @@ void TForm3::buildControls() {
   Label4->setObjectName("Label4");
   Label4->setGeometry(8, 31, 236, 16);
   Label4->setTextFormat(Qt::PlainText);
-  QFont plain(u8("宋体"));
-  plain.setPixelSize(13);
-  Label4->setFont(plain);
+  Label4->setFont(DesignFont());
 
   Panel1 = new QFrame(this);
   Panel1->setObjectName("Panel1");
@@ -561,13 +555,10 @@ void TForm3::connectLookup() {
   connect(FlatButton1, &QPushButton::clicked, this, &TForm3::FlatButton1Click);
   // Clicks act on the item under the mouse, whatever the list tracking has
   // made current meanwhile.
-  for (QListWidget* list : {wordlist, englishlist}) {
-    connect(list, &QListWidget::itemClicked, this, [this, list](QListWidgetItem* item) {
-      listItemChosen(list, item, false);
-    });
-    connect(list, &QListWidget::itemDoubleClicked, this, [this, list](QListWidgetItem* item) {
-      listItemChosen(list, item, true);
-    });
+  for (ui::HeadWordList* list : {wordlist, englishlist}) {
+    connect(list, &ui::HeadWordList::rowClicked, this, [this, list](int row) { listItemChosen(list, row, false); });
+    connect(list, &ui::HeadWordList::rowDoubleClicked, this,
+            [this, list](int row) { listItemChosen(list, row, true); });
     list->installEventFilter(this);
   }
   ListBox1->installEventFilter(this);
@@ -711,20 +702,18 @@ void TForm3::bindReaders() {
 }
 
 void TForm3::fillHeadWordLists() {
-  // The items straight from the readers' lines, without a copy of their own:
-  // list tracking answers from the readers' indexes.
-  auto fill = [](QListWidget* list, const dictionary::DictionaryReader& reader, dictionary::IndexKey item) {
-    QStringList texts;
-    texts.reserve(static_cast<qsizetype>(reader.size()));
-    for (const auto& line : reader.lines()) {
-      const std::string_view text = dictionary::KeyOf(item, line);
-      texts << QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-    }
-    list->clear();
-    list->addItems(texts);
-  };
-  fill(wordlist, JapaneseReader, dictionary::IndexKey::JapaneseItem);
-  fill(englishlist, EnglishReader, dictionary::IndexKey::EnglishItem);
+  // The lists show the readers' lines as they are; list tracking answers
+  // from the readers' indexes.
+  wordlist->Bind(&JapaneseReader, dictionary::IndexKey::JapaneseItem);
+  englishlist->Bind(&EnglishReader, dictionary::IndexKey::EnglishItem);
+}
+
+void TForm3::closeReaders() {
+  // The lists let go of the lines first: they are read at every repaint.
+  wordlist->Bind(nullptr, dictionary::IndexKey::JapaneseItem);
+  englishlist->Bind(nullptr, dictionary::IndexKey::EnglishItem);
+  JapaneseReader.Close();
+  EnglishReader.Close();
 }
 
 void TForm3::wordtextChange() {
@@ -746,24 +735,24 @@ void TForm3::wordtextChange() {
   const int row = english ? dictionary::TrackEnglishList(EnglishReader, text)
                           : dictionary::TrackJapaneseList(JapaneseReader, text);
   if (row < 0) return;
-  QListWidget* list = english ? englishlist : wordlist;
+  ui::HeadWordList* list = english ? englishlist : wordlist;
   // Scrolled to the top only when it is not in sight already (making it
   // current would bring it just into sight at the bottom).
-  const bool inSight = list->viewport()->rect().contains(list->visualItemRect(list->item(row)));
+  const bool inSight = list->viewport()->rect().contains(list->rowRect(row));
   list->setCurrentRow(row);
-  if (!inSight) list->scrollToItem(list->item(row), QAbstractItemView::PositionAtTop);
+  if (!inSight) list->scrollToRow(row, QAbstractItemView::PositionAtTop);
 }
 
 void TForm3::moveInList(int step) {
-  QListWidget* list = !englishlist->isHidden() ? englishlist : wordlist;
+  ui::HeadWordList* list = !englishlist->isHidden() ? englishlist : wordlist;
   if (list->isHidden() || list->count() == 0) return;
   const int from = list->currentRow();
   const int row = from < 0 ? 0 : std::clamp(from + step, 0, list->count() - 1);
   list->setCurrentRow(row);
-  list->scrollToItem(list->item(row));
+  list->scrollToRow(row);
   // Like a click on the item: its text in the box, no tracking.
   listSelection_ = true;
-  wordtext->setText(list->item(row)->text());
+  wordtext->setText(list->text(row));
 }
 
 void TForm3::wordtextKeyUp(int key) {
@@ -771,24 +760,26 @@ void TForm3::wordtextKeyUp(int key) {
   if (key == Qt::Key_Return || key == Qt::Key_Enter) Search();
 }
 
-void TForm3::listItemChosen(QListWidget* list, QListWidgetItem* item, bool search) {
-  if (!item) item = list->currentItem();
-  if (!item) return;
+void TForm3::listItemChosen(ui::HeadWordList* list, int row, bool search) {
+  if (row < 0) row = list->currentRow();
+  if (row < 0 || row >= list->count()) return;
   // The flag goes up before the text changes, so that the list tracking
   // leaves the chosen item current.
   listSelection_ = true;
-  wordtext->setText(item->text());
+  wordtext->setText(list->text(row));
   if (search) Search();
 }
 
-void TForm3::wordlistClick() { listItemChosen(wordlist, nullptr, false); }
-void TForm3::englishlistClick() { listItemChosen(englishlist, nullptr, false); }
-void TForm3::wordlistDblClick() { listItemChosen(wordlist, nullptr, true); }
-void TForm3::englishlistDblClick() { listItemChosen(englishlist, nullptr, true); }
+void TForm3::wordlistClick() { listItemChosen(wordlist, -1, false); }
+void TForm3::englishlistClick() { listItemChosen(englishlist, -1, false); }
+void TForm3::wordlistDblClick() { listItemChosen(wordlist, -1, true); }
+void TForm3::englishlistDblClick() { listItemChosen(englishlist, -1, true); }
 
-void TForm3::showHeadWordList(QListWidget* list) {
+void TForm3::showHeadWordList(QListView* list) {
   if (!list->isHidden()) return;
-  for (QListWidget* l : {wordlist, englishlist, applist}) l->setVisible(l == list);
+  for (QListView* l : {static_cast<QListView*>(wordlist), static_cast<QListView*>(englishlist),
+                       static_cast<QListView*>(applist)})
+    l->setVisible(l == list);
   const bool english = list == englishlist;
   if (list == applist)
     Label2->setText(UiLanguage() == 0 ? "Appendix" : u8("附录"));
@@ -902,7 +893,7 @@ bool TForm3::eventFilter(QObject* watched, QEvent* e) {
     }
     if ((watched == wordlist || watched == englishlist) && plain &&
         (k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter)) {
-      listItemChosen(static_cast<QListWidget*>(watched), nullptr, true);
+      listItemChosen(watched == wordlist ? wordlist : englishlist, -1, true);
       return true;
     }
   }
@@ -1016,8 +1007,7 @@ void TForm3::Shutdown() {
   // 2. Settings.
   if (!WindowsDir.empty()) saveSettingsReportingOnce();
   // 3. Close the readers and remove the plain dictionary copies.
-  JapaneseReader.Close();
-  EnglishReader.Close();
+  closeReaders();
   if (!WindowsDir.empty()) {
     for (const char* name : {kJapaneseDictionary, kEnglishDictionary}) {
       const std::string path = WindowsDir + "/" + name;

@@ -21,6 +21,7 @@ class QFrame;
 class QGroupBox;
 class QLineEdit;
 class QListWidget;
+class QListView;
 class QListWidgetItem;
 class QMenu;
 class QPushButton;
@@ -38,6 +39,7 @@ class TForm4;
 }
 namespace kirvale::ui {
 class Autosave;
+class HeadWordList;
 }
 
 namespace kirvale::app {
@@ -103,8 +105,8 @@ class TForm3 : public QWidget {
   QToolButton* SpeedButton4;
   QToolButton* FlatSpeedButton2;
   QLabel* Label2;
-  QListWidget* wordlist;
-  QListWidget* englishlist;
+  ui::HeadWordList* wordlist;
+  ui::HeadWordList* englishlist;
   QListWidget* applist;
   QListWidget* ListBox1;
   QGroupBox* FlatGroupBox1;
@@ -208,8 +210,10 @@ class TForm3 : public QWidget {
   void bindReaders();
   void createWindows();
   void fillHeadWordLists();
-  void listItemChosen(QListWidget* list, QListWidgetItem* item, bool search);
-  void showHeadWordList(QListWidget* list);
+  void closeReaders();
+  // `row` -1: the list's current row.
+  void listItemChosen(ui::HeadWordList* list, int row, bool search);
+  void showHeadWordList(QListView* list);
   void showResult(const dictionary::LookupResult& r);
   void buildMenu();
   void Shutdown();

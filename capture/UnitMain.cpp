@@ -75,9 +75,7 @@ TForm12::TForm12(QWidget* mainWindow) : QWidget(nullptr), mainWindow_(mainWindow
   setWindowFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus |
                  Qt::X11BypassWindowManagerHint);
   setAttribute(Qt::WA_ShowWithoutActivating);
-  QFont f(u8("宋体"));
-  f.setPixelSize(13);
-  setFont(f);
+  setFont(DesignFont());
   resize(kWidth, kDesignHeight);
   buildControls();
 }

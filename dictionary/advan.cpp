@@ -30,9 +30,7 @@ TForm8::TForm8(QWidget* parent) : QDialog(parent) {
   setWindowTitle(u8("高级查询"));
   setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                  Qt::MSWindowsFixedSizeDialogHint);
-  QFont f(u8("宋体"));
-  f.setPixelSize(13);
-  setFont(f);
+  setFont(DesignFont());
   buildControls();
   setFixedSize(330, 320);
   if (QScreen* screen = QGuiApplication::primaryScreen())

@@ -49,12 +49,6 @@ QString plainToolTip(const QString& text) {
   return Qt::mightBeRichText(text) ? Qt::convertFromPlainText(text, Qt::WhiteSpaceNormal) : text;
 }
 
-QFont designFont(const char* family, int pixelSize) {
-  QFont f(u8(family));
-  f.setPixelSize(pixelSize);
-  return f;
-}
-
 }  // namespace
 
 void ClickPanel::mousePressEvent(QMouseEvent* e) {
@@ -69,7 +63,7 @@ TForm9::TForm9(QWidget* parent) : QDialog(parent) {
   setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                  Qt::MSWindowsFixedSizeDialogHint);
   setFixedSize(432, 330);
-  setFont(designFont("宋体", 13));
+  setFont(DesignFont(13));
   buildControls();
   applyTabLayout(0);
 }
@@ -119,7 +113,7 @@ void TForm9::buildControls() {
 
   Label1 = named(new QLabel(FlatPanel1), "Label1");
   Label1->setTextFormat(Qt::PlainText);
-  Label1->setFont(designFont("宋体", 27));
+  Label1->setFont(DesignFont(27));
   Label1->setAttribute(Qt::WA_TransparentForMouseEvents);
   Label1->setAutoFillBackground(false);
   Label1->setStyleSheet("QLabel{color:white;background:transparent;}");
@@ -200,7 +194,7 @@ void TForm9::buildControls() {
   connect(FlatButton4, &QToolButton::clicked, this, &TForm9::FlatButton4Click);
   Label2 = named(new QLabel(FlatGroupBox4), "Label2");
   Label2->setTextFormat(Qt::PlainText);
-  Label2->setFont(designFont("宋体", 27));
+  Label2->setFont(DesignFont(27));
   Label2->setFixedHeight(40);
   Label2->setTextInteractionFlags(Qt::TextSelectableByMouse);
   auto* inputLayout = new QGridLayout(FlatGroupBox4);

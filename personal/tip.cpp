@@ -164,8 +164,7 @@ QPixmap WordOfTheDayPicture(int width, int height) {
   p.setPen(Qt::NoPen);
   p.setBrush(QColor(0xB8, 0x2A, 0x22));
   p.drawRoundedRect(QRectF(110, 150, 19, 19), 2, 2);
-  QFont seal(u8("宋体"));
-  seal.setPixelSize(14);
+  QFont seal = DesignFont(14);
   seal.setBold(true);
   p.setFont(seal);
   p.setPen(QColor(0xFC, 0xF1, 0xE4));
@@ -181,9 +180,7 @@ TForm2::TForm2(QWidget* parent) : QDialog(parent) {
   // Fixed single border with only the system menu.
   setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                  Qt::MSWindowsFixedSizeDialogHint);
-  QFont f(u8("宋体"));
-  f.setPixelSize(13);
-  setFont(f);
+  setFont(DesignFont());
   setFixedSize(356, 216);
   buildControls();
   if (QScreen* screen = QGuiApplication::primaryScreen())
@@ -195,7 +192,6 @@ TForm2::~TForm2() = default;
 void TForm2::buildControls() {
   Image1 = named(new QLabel(this), "Image1");
   Image1->setGeometry(8, 10, 135, 176);
-  Image1->setPixmap(WordOfTheDayPicture(135, 176));
   Image1->setFrameStyle(QFrame::NoFrame);
 
   FlatGroupBox1 = named(new QGroupBox(u8("日语"), this), "FlatGroupBox1", 132);
@@ -208,9 +204,7 @@ void TForm2::buildControls() {
   Label1->setGeometry(11, 15, 174, 40);
   Label1->setWordWrap(true);
   Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  QFont labelFont(u8("宋体"));
-  labelFont.setPixelSize(13);
-  Label1->setFont(labelFont);
+  Label1->setFont(DesignFont());
 
   FlatMemo1 = named(new QTextEdit(this), "FlatMemo1");
   FlatMemo1->setGeometry(152, 72, 193, 113);
@@ -221,9 +215,7 @@ void TForm2::buildControls() {
   FlatMemo1->setFocusPolicy(Qt::NoFocus);
   FlatMemo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   FlatMemo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-  QFont memoFont(u8("宋体"));
-  memoFont.setPixelSize(12);
-  FlatMemo1->setFont(memoFont);
+  FlatMemo1->setFont(DesignFont(12));
 
   FlatCheckBox1 = named(new QCheckBox(u8("每次启动显示此窗口"), this), "FlatCheckBox1", 133);
   // Wide enough for the caption in either language, up to the Next button.
@@ -243,6 +235,9 @@ void TForm2::buildControls() {
 }
 
 void TForm2::showEvent(QShowEvent* e) {
+  // Drawn when first shown: a start-up without the word of the day does not
+  // load the picture's fonts.
+  if (Image1->pixmap().isNull()) Image1->setPixmap(WordOfTheDayPicture(135, 176));
   QDialog::showEvent(e);
   if (!e->spontaneous()) FormShow();
 }

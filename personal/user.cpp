@@ -20,12 +20,6 @@ namespace {
 
 
 
-QFont designFont(int pixelSize) {
-  QFont f(u8("宋体"));
-  f.setPixelSize(pixelSize);
-  return f;
-}
-
 // The list shows the lines as they are stored: a face in which a Chinese or
 // Japanese character is as wide as two ASCII letters keeps the padded lines
 // aligned, as the 21-byte padding means them to be.
@@ -45,7 +39,7 @@ TForm6::TForm6(QWidget* parent) : QDialog(parent) {
   setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                  Qt::MSWindowsFixedSizeDialogHint);
   setFixedSize(560, 326);
-  setFont(designFont(13));
+  setFont(DesignFont(13));
   buildControls();
 }
 

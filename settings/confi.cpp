@@ -23,6 +23,7 @@
 #include "ui/skins.h"
 
 namespace kirvale::settings {
+using ui::DesignFont;
 using ui::named;
 using ui::u8;
 
@@ -41,18 +42,10 @@ struct Pair {
 constexpr Pair kTabs[] = {{"Interface", "主界面"}, {"New words", "生词本"}, {"Capturer", "取词"}, {"Miscellany", "杂项"}};
 
 
-QFont designFont() {
-  QFont f(u8("宋体"));
-  f.setPixelSize(13);
-  return f;
-}
-
 // The Chinese note on the capture tab is one size smaller than the other
 // captions, so that it fits its line.
 void fitNote(QLabel* note) {
-  QFont f(u8("宋体"));
-  f.setPixelSize(12);
-  note->setFont(f);
+  note->setFont(DesignFont(12));
 }
 
 // The value label shows the track bar's position; `speed` = 10 × p + 5.
@@ -67,7 +60,7 @@ TForm4::TForm4(QWidget* parent) : QDialog(parent) {
   setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                  Qt::MSWindowsFixedSizeDialogHint);
   setFixedSize(362, 217);
-  setFont(designFont());
+  setFont(DesignFont());
   buildControls();
   // Created in English: English tab captions, labels and style names, and
   // the "Arial" 8 fonts of the tabs and the style list.

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "platform/jpeg.h"
+#include "ui/widgets.h"
 
 extern const unsigned char kSplashJpeg[];
 extern const std::size_t kSplashJpeg_size;
@@ -41,8 +42,12 @@ QIcon GlyphIcon(Glyph glyph, int size) {
   QPen pen(QColor(0x2B, 0x4A, 0x7A), 1.4, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
   p.setPen(pen);
   const QColor fill(0xDD, 0xE8, 0xF6);
+  // Latin signs in a bold sans; Chinese and kana in the windows' own face
+  // (bold from its regular face), so that the icons load no CJK face the
+  // windows do not use: each costs megabytes.
   auto text = [&](const QString& t, int px) {
-    QFont f("DejaVu Sans");
+    const bool latin = t.front().unicode() < 0x2E80;
+    QFont f = latin ? QFont(QStringLiteral("DejaVu Sans")) : DesignFont();
     f.setPixelSize(px);
     f.setBold(true);
     p.setFont(f);

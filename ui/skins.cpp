@@ -9,6 +9,7 @@
 #include <QWidget>
 
 #include "settings/styles.h"
+#include "ui/widgets.h"
 
 namespace kirvale::ui {
 namespace {
@@ -106,8 +107,7 @@ void SelectSkin(int index) {
   // Changing the style sheet resolves again the fonts of controls that
   // inherit theirs, and they fall back to the application's font: make that
   // the windows' design font, so a re-skin never changes a text's size.
-  QFont design(QString::fromUtf8("宋体"));
-  design.setPixelSize(13);
+  const QFont design = DesignFont();
   if (QApplication::font() != design) QApplication::setFont(design);
   // A control's own font (the language's caption font, a large word) stays
   // what it is: re-polishing can put back the font a control had when it

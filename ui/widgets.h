@@ -1,6 +1,7 @@
 // Small helpers every window uses to build its controls.
 #pragma once
 
+#include <QFont>
 #include <QString>
 #include <string>
 
@@ -17,6 +18,17 @@ W* named(W* w, const char* name, int tag = 0) {
   w->setObjectName(name);
   if (tag != 0) w->setProperty("tag", tag);
   return w;
+}
+
+// The windows' design face "宋体" (a CJK serif face stands in for it) at a
+// pixel size. Its bold is drawn from the regular face, as the design face
+// has no bold of its own: one CJK face file, megabytes in memory, serves
+// every text of the windows, bold or not.
+inline QFont DesignFont(int pixelSize = 13) {
+  QFont f(QString::fromUtf8("宋体"));
+  f.setPixelSize(pixelSize);
+  f.setStyleName(QStringLiteral("Regular"));
+  return f;
 }
 
 }  // namespace kirvale::ui

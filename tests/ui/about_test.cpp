@@ -50,12 +50,6 @@ class AboutTest : public QObject {
     QCOMPARE(w.size(), QSize(299, 194));
     QVERIFY(w.windowFlags() & Qt::FramelessWindowHint);
     QCOMPARE(w.Panel1->geometry(), QRect(8, 10, 282, 174));
-    QCOMPARE(w.Image1->pixmap().size(), QSize(299, 194));
-    QCOMPARE(w.Image2->pixmap().size(), QSize(282, 174));
-    // Pictures, not flat fills.
-    const QImage back = w.Image1->pixmap().toImage(), panel = w.Image2->pixmap().toImage();
-    QVERIFY(back.pixel(5, 5) != back.pixel(290, 150));
-    QVERIFY(panel.pixel(140, 5) != panel.pixel(140, 170));
     QCOMPARE(w.Label2->text(), u8("确 定"));
     QCOMPARE(w.Label2->property("tag").toInt(), 172);
     QCOMPARE(w.Label2->pos(), QPoint(241, 154));
@@ -63,6 +57,15 @@ class AboutTest : public QObject {
     QCOMPARE(w.Label1->pos(), QPoint(43, 100));
     QCOMPARE(w.Timer1->interval(), 30);
     QVERIFY(!w.Timer1->isActive());
+    // The pictures are drawn when the window is first shown.
+    w.show();
+    QCOMPARE(w.Image1->pixmap().size(), QSize(299, 194));
+    QCOMPARE(w.Image2->pixmap().size(), QSize(282, 174));
+    // Pictures, not flat fills.
+    const QImage back = w.Image1->pixmap().toImage(), panel = w.Image2->pixmap().toImage();
+    QVERIFY(back.pixel(5, 5) != back.pixel(290, 150));
+    QVERIFY(panel.pixel(140, 5) != panel.pixel(140, 170));
+    w.hide();
     // The texts: the name and version, four acknowledgements of two or three
     // lines that credit the data, a closing notice of two lines, an empty one.
     QCOMPARE(u8(TForm5::Slots()[0]), u8("Kirvale 2.10版"));

@@ -13,6 +13,7 @@
 #include <functional>
 
 #include "app/main.h"
+#include "ui/head_word_list.h"
 #include "dictionary/advan.h"
 #include "support/program_folder.h"
 #include "ui/globals.h"
@@ -66,6 +67,13 @@ class AdvancedSearchTest : public QObject {
     QVERIFY(w->FormCreate());
     w->show();
     QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+  }
+
+  static void choose(ui::HeadWordList* list, const QString& text) {
+    const int row = list->findRow(text);
+    QVERIFY(row >= 0);
+    list->scrollToRow(row);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->rowRect(row).center());
   }
 
   static void choose(QListWidget* list, const QString& text) {
@@ -125,7 +133,7 @@ class AdvancedSearchTest : public QObject {
           QCOMPARE(w->FlatMemo2->toPlainText(), QString("(n) cat"));
           QVERIFY(!w->listSelectionFlag());
           // The main window's list followed the new text.
-          QCOMPARE(w->wordlist->currentItem()->text(), u8("猫"));
+          QCOMPARE(w->wordlist->currentText(), u8("猫"));
           QCOMPARE(w->session().history().items().back(), std::string("猫"));
           QTest::mouseClick(a->FlatButton3, Qt::LeftButton);
         },

@@ -12,6 +12,7 @@
 #include <QtTest>
 
 #include "app/main.h"
+#include "ui/head_word_list.h"
 #include "support/program_folder.h"
 #include "text/codec.h"
 #include "ui/globals.h"

@@ -10,6 +10,7 @@
 
 #include "ui/globals.h"
 #include "app/main.h"
+#include "ui/head_word_list.h"
 #include "ui/presenter.h"
 #include "settings/interface_language.h"
 #include "support/program_folder.h"

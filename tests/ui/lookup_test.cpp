@@ -11,6 +11,8 @@
 
 #include "ui/globals.h"
 #include "app/main.h"
+#include "dictionary/line_index.h"
+#include "ui/head_word_list.h"
 #include "ui/presenter.h"
 #include "support/program_folder.h"
 #include "crypto/aes.h"
@@ -62,7 +64,7 @@ class LookupTest : public QObject {
     QCOMPARE(w->englishlist->count(), 67);
     QVERIFY(w->wordtext->hasFocus());
     type(u8("  食べ"));
-    QCOMPARE(w->wordlist->currentItem()->text(), u8("食べる"));
+    QCOMPARE(w->wordlist->currentText(), u8("食べる"));
     type(u8("  食べる "));
     QTest::keyClick(w->wordtext, Qt::Key_Return);
     QCOMPARE(w->Label3->text(), u8("◇食べる"));
@@ -99,7 +101,7 @@ class LookupTest : public QObject {
     QVERIFY(w->SpeedButton4->isChecked());
     QCOMPARE(w->Label2->text(), QString("English list"));
     // "walk" was the last prefix with a matching item; "walki…" moves nothing.
-    QCOMPARE(w->englishlist->currentItem()->text(), QString("walk"));
+    QCOMPARE(w->englishlist->currentText(), QString("walk"));
     QTest::keyClick(w->wordtext, Qt::Key_Return);
     QCOMPARE(w->Label3->text(), QString::fromUtf8("◇walk"));  // the last line matching walk or walke
     QCOMPARE(w->FlatGroupBox1->title(), QString("English"));
@@ -126,19 +128,17 @@ class LookupTest : public QObject {
 
   void listClickFillsWithoutSearchingAndDoubleClickSearches() {
     start();
-    QListWidgetItem* item = w->wordlist->findItems(u8("電話"), Qt::MatchExactly).value(0);
-    QVERIFY(item);
-    const QRect rect = w->wordlist->visualItemRect(item);
-    w->wordlist->scrollToItem(item);
-    QTest::mouseClick(w->wordlist->viewport(), Qt::LeftButton, {}, w->wordlist->visualItemRect(item).center());
+    const int row = w->wordlist->findRow(u8("電話"));
+    QVERIFY(row >= 0);
+    w->wordlist->scrollToRow(row);
+    QTest::mouseClick(w->wordlist->viewport(), Qt::LeftButton, {}, w->wordlist->rowRect(row).center());
     QCOMPARE(w->wordtext->text(), u8("電話"));
     QVERIFY(w->listSelectionFlag());
     QCOMPARE(w->Label3->text(), QString());
     // While the flag is set, typing does not move the selection.
     w->wordtext->setText(u8("本"));
-    QCOMPARE(w->wordlist->currentItem()->text(), u8("電話"));
-    Q_UNUSED(rect);
-    QTest::mouseDClick(w->wordlist->viewport(), Qt::LeftButton, {}, w->wordlist->visualItemRect(item).center());
+    QCOMPARE(w->wordlist->currentText(), u8("電話"));
+    QTest::mouseDClick(w->wordlist->viewport(), Qt::LeftButton, {}, w->wordlist->rowRect(row).center());
     QCOMPARE(w->Label3->text(), u8("◇電話"));
     QCOMPARE(w->FlatMemo1->toPlainText(), u8("电话"));
     // A key release clears the flag.
@@ -208,7 +208,28 @@ class LookupTest : public QObject {
     QVERIFY(shown[0].contains("32767"));
     QVERIFY(shown[0].contains("multilingual.dic"));
     QCOMPARE(w->wordlist->count(), 32767);
-    QCOMPARE(w->wordlist->item(32766)->text(), QString("w32766"));
+    QCOMPARE(w->wordlist->text(32766), QString("w32766"));
+  }
+
+  void theListsShowTheLinesAndLetGoOfThemAtTheEnd() {
+    start();
+    // Rows are the readers' lines cut as the list tracking cuts them.
+    for (int row = 0; row < w->wordlist->count(); ++row)
+      QCOMPARE(w->wordlist->text(row).toStdString(),
+               std::string(dictionary::KeyOf(dictionary::IndexKey::JapaneseItem, ui::JapaneseReader.line(row))));
+    QCOMPARE(w->englishlist->text(w->englishlist->count()), QString());
+    QCOMPARE(w->englishlist->findRow("no such word"), -1);
+    w->englishlist->setCurrentRow(3);
+    QCOMPARE(w->englishlist->selectionModel()->selectedRows().size(), 1);
+    w->englishlist->setCurrentRow(-1);
+    QCOMPARE(w->englishlist->currentText(), QString());
+    QVERIFY(w->englishlist->selectionModel()->selectedRows().isEmpty());
+    // At the end the lists are emptied before the readers close, so a
+    // repaint meanwhile reads nothing that is gone.
+    w->close();
+    QCOMPARE(w->wordlist->count(), 0);
+    QCOMPARE(w->englishlist->count(), 0);
+    QVERIFY(!w->wordlist->grab().isNull());
   }
 
   void captionBarsSwitchTheLayout() {

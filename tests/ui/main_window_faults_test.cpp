@@ -12,6 +12,7 @@
 #include <QtTest>
 
 #include "app/main.h"
+#include "ui/head_word_list.h"
 #include "crypto/aes.h"
 #include "personal/newwords.h"
 #include "support/program_folder.h"
@@ -79,11 +80,11 @@ class MainWindowFaultsTest : public QObject {
   void doubleClickSearchesTheItemClicked() {
     start();
     w->SpeedButton4->click();
-    QListWidget* list = w->englishlist;
+    ui::HeadWordList* list = w->englishlist;
     QVERIFY(list->isVisible());
     QCOMPARE(list->verticalScrollBar()->value(), 0);
     // "book" comes after "booklet", which begins with it.
-    const QPoint at = list->visualItemRect(list->item(2)).center();
+    const QPoint at = list->rowRect(2).center();
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
     QCOMPARE(w->wordtext->text(), QString("book"));
     QCOMPARE(list->currentRow(), 2);
@@ -155,7 +156,7 @@ class MainWindowFaultsTest : public QObject {
     QCOMPARE(w->ListBox1->item(0)->text(), u8("猫"));
     // The list tracking ignores them too.
     w->wordtext->setText(u8("\u3000食べ"));
-    QCOMPARE(w->wordlist->currentItem()->text(), u8("食べる"));
+    QCOMPARE(w->wordlist->currentText(), u8("食べる"));
   }
 
   void historyListHidesOnEmptyClickAndEscape() {
@@ -183,7 +184,7 @@ class MainWindowFaultsTest : public QObject {
   void keyboardMovesThroughTheListAndBackAndForth() {
     start();
     w->SpeedButton4->click();
-    QListWidget* list = w->englishlist;
+    ui::HeadWordList* list = w->englishlist;
     QCOMPARE(list->currentRow(), -1);
     QTest::keyClick(w->wordtext, Qt::Key_Down);
     QCOMPARE(list->currentRow(), 0);
@@ -203,7 +204,7 @@ class MainWindowFaultsTest : public QObject {
     // Moving far down keeps the item in sight.
     for (int i = 0; i < 40; ++i) QTest::keyClick(w->wordtext, Qt::Key_Down);
     QCOMPARE(list->currentRow(), 40);
-    QVERIFY(list->viewport()->rect().contains(list->visualItemRect(list->item(40))));
+    QVERIFY(list->viewport()->rect().contains(list->rowRect(40)));
 
     // Enter on a list item searches it.
     list->setFocus();

@@ -6,6 +6,8 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QRawFont>
+#include <QHeaderView>
 #include <QTabBar>
 #include <QTableWidget>
 #include <QTextEdit>
@@ -63,6 +65,24 @@ class MainWindowTest : public QObject {
       shown << t;
       return true;
     });
+  }
+
+  void boldTextIsDrawnFromTheRegularCjkFace() {
+    // A bold CJK face is another font file of megabytes in memory; the
+    // windows draw their bold text (the head word, the notebook's column
+    // headers, which the header measures in bold) from the regular one.
+    ProgramFolder folder;
+    auto w = start(folder, 1);
+    QFont bold = w->Label3->font();
+    QVERIFY(bold.bold());
+    const QRawFont regularFace = QRawFont::fromFont(w->Label4->font(), QFontDatabase::SimplifiedChinese);
+    const QRawFont boldFace = QRawFont::fromFont(bold, QFontDatabase::SimplifiedChinese);
+    QVERIFY(regularFace.isValid());
+    QCOMPARE(boldFace.familyName(), regularFace.familyName());
+    QCOMPARE(boldFace.styleName(), regularFace.styleName());
+    QFont header = child<QTableWidget>(*w->notebook(), "ListView1")->horizontalHeader()->font();
+    header.setBold(true);
+    QCOMPARE(QRawFont::fromFont(header, QFontDatabase::SimplifiedChinese).styleName(), regularFace.styleName());
   }
 
   void historyKeepsEverySearchOnceAndSurvivesARestart() {

@@ -31,6 +31,7 @@
 #include "settings/styles.h"
 #include "text/codec.h"
 #include "ui/globals.h"
+#include "ui/head_word_list.h"
 #include "ui/skins.h"
 
 using namespace kirvale;
@@ -63,9 +64,7 @@ bool lookUp(app::TForm3& w, const std::string& dictionary, const QTemporaryDir& 
     return false;
   }
   if (!ui::JapaneseReader.Bind(plain)) return false;
-  QStringList items;
-  for (const std::string& item : dictionary::JapaneseListItems(ui::JapaneseReader)) items << QString::fromStdString(item);
-  w.wordlist->addItems(items);
+  w.wordlist->Bind(&ui::JapaneseReader, dictionary::IndexKey::JapaneseItem);
   w.wordtext->setText(QString::fromUtf8("辞書"));
   w.Search();
   return true;
