@@ -69,7 +69,7 @@ std::optional<AdvancedSearchResult> AdvancedSearch(const DictionaryReader& reade
   const std::string_view wanted = trimmed(text);
   if (wanted.empty()) return std::nullopt;
   AdvancedSearchResult result;
-  for (const std::string& line : reader.lines()) {
+  for (const std::string_view line : reader.lines()) {
     if (EntryField(line, field).find(wanted) == npos) continue;
     result.headWords.emplace_back(EntryField(line, SearchField::HeadWord));
   }

@@ -22,10 +22,10 @@ bool IsAppendixTopic(std::string_view line) {
 std::vector<std::string> AppendixSection(const DictionaryReader& appendix, std::string_view title) {
   std::vector<std::string> shown;
   bool started = false;
-  for (const std::string& line : appendix.lines()) {
+  for (const std::string_view line : appendix.lines()) {
     if (started && IsAppendixTopic(line)) break;
     if (!line.empty() && title.starts_with(line)) started = true;
-    if (started) shown.push_back(line);
+    if (started) shown.emplace_back(line);
   }
   return shown;
 }

@@ -16,18 +16,35 @@ void DictionaryReader::BindLines(std::vector<std::string> lines, bool* truncated
   if (cut) lines.resize(kMaxLines);
   if (truncated) *truncated = cut;
   state_ = std::make_shared<State>();
-  state_->lines = std::move(lines);
+  state_->lines = LineStore(lines);
   bound_ = true;
 }
 
 bool DictionaryReader::Bind(const std::string& path, bool* truncated) {
-  std::vector<std::string> lines;
-  if (!text::readGbkLines(path, lines)) {
+  auto state = std::make_shared<State>();
+  bool cut = false;
+  // Lines are decoded straight into the store; reading stops at the first
+  // line past the limit.
+  const bool read = text::readGbkLines(
+      path, [&](std::string_view line) {
+        if (state->lines.size() == kMaxLines || !state->lines.push_back(line)) {
+          cut = true;
+          return false;
+        }
+        return true;
+      },
+      [&](std::size_t fileBytes) {
+        // GBK takes two bytes where UTF-8 takes three; pages reserved and
+        // never written are never resident.
+        state->lines.reserveText(fileBytes + fileBytes / 2);
+      });
+  if (truncated) *truncated = read && cut;
+  if (!read) {
     Close();
-    if (truncated) *truncated = false;
     return false;
   }
-  BindLines(std::move(lines), truncated);
+  state_ = std::move(state);
+  bound_ = true;
   return true;
 }
 

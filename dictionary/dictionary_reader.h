@@ -9,9 +9,11 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "dictionary/line_index.h"
+#include "dictionary/line_store.h"
 
 namespace kirvale::dictionary {
 
@@ -32,9 +34,9 @@ class DictionaryReader {
   void Close();
 
   bool bound() const { return bound_; }
-  const std::vector<std::string>& lines() const { return state().lines; }
+  const LineStore& lines() const { return state().lines; }
   std::size_t size() const { return state().lines.size(); }
-  const std::string& line(std::size_t i) const { return state().lines[i]; }
+  std::string_view line(std::size_t i) const { return state().lines[i]; }
 
   // The index on `kind` over the bound lines; built on the first call
   // (thread-safe), then kept until the reader is bound again or closed.
@@ -44,7 +46,7 @@ class DictionaryReader {
   // The lines and their indexes live together, so that copies of a reader
   // share both and moving a reader leaves the indexes pointing at its lines.
   struct State {
-    std::vector<std::string> lines;
+    LineStore lines;
     std::array<std::once_flag, static_cast<std::size_t>(IndexKey::Count)> built;
     std::array<std::unique_ptr<LineIndex>, static_cast<std::size_t>(IndexKey::Count)> indexes;
   };

@@ -89,7 +89,7 @@ int CompareFolded(std::string_view a, std::string_view b) {
   return a.size() < b.size() ? -1 : a.size() > b.size() ? 1 : 0;
 }
 
-LineIndex::LineIndex(const std::vector<std::string>& lines, IndexKey kind)
+LineIndex::LineIndex(const LineStore& lines, IndexKey kind)
     : lines_(&lines), folded_(foldedKind(kind)), rank_(lines.size(), -1) {
   const bool dropEmpty = dropsEmpty(kind);
   entries_.reserve(lines.size());

@@ -14,6 +14,8 @@
 #include <utility>
 #include <vector>
 
+#include "dictionary/line_store.h"
+
 namespace kirvale::dictionary {
 
 // The keys an index can be built on. Lines for which a key is empty are
@@ -43,7 +45,7 @@ int CompareFolded(std::string_view a, std::string_view b);
 class LineIndex {
  public:
   // `lines` must outlive the index and stay unchanged.
-  LineIndex(const std::vector<std::string>& lines, IndexKey kind);
+  LineIndex(const LineStore& lines, IndexKey kind);
 
   // Entries [first, last) whose key equals `key` (without case in a folded
   // index), in file order.
@@ -68,11 +70,11 @@ class LineIndex {
     std::uint32_t length;
   };
   std::string_view key(const Entry& e) const {
-    return std::string_view((*lines_)[static_cast<std::size_t>(e.line)]).substr(e.offset, e.length);
+    return (*lines_)[static_cast<std::size_t>(e.line)].substr(e.offset, e.length);
   }
   int compare(std::string_view a, std::string_view b) const;
 
-  const std::vector<std::string>* lines_;
+  const LineStore* lines_;
   bool folded_;
   std::vector<Entry> entries_;
   std::vector<int> rank_;  // entry of each line, -1 when left out

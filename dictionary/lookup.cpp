@@ -88,7 +88,7 @@ LookupResult SearchJapanese(const DictionaryReader& reader, std::string_view tex
   r.mode = Mode::Japanese;
   // Only the head word decides; the rest of the line is parsed on a hit.
   if (const int hit = FindJapaneseLine(reader, text); hit >= 0) {
-    const std::string& line = reader.line(static_cast<std::size_t>(hit));
+    const std::string_view line = reader.line(static_cast<std::size_t>(hit));
     r.entry = ParseEntryLine(line);
     r.found = true;
     r.kanaLabel = kanaLabel(r.entry.kana);
@@ -169,7 +169,7 @@ LookupResult SearchEnglish(const DictionaryReader& reader, std::string_view text
   r.mode = Mode::English;
   const int hit = FindEnglishLine(reader, CandidateForms(text, table));
   if (hit >= 0) {
-    const std::string& line = reader.line(static_cast<std::size_t>(hit));
+    const std::string_view line = reader.line(static_cast<std::size_t>(hit));
     r.found = true;
     r.entry.headWord = std::string(EnglishHeadWord(line));
     r.chinesePane = text::trim(EnglishExplanation(line));

@@ -107,7 +107,7 @@ std::optional<std::string> FindJapaneseLineInBytes(std::string_view gbk, std::st
     reader.BindLines(text::splitLines(text::gbkToUtf8(gbk)));
     const int hit = ScanJapaneseLine(reader, text);
     if (hit < 0) return std::nullopt;
-    return reader.line(static_cast<std::size_t>(hit));
+    return std::string(reader.line(static_cast<std::size_t>(hit)));
   }
   LineWalker walker(gbk);
   std::size_t from = 0;

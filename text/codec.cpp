@@ -297,24 +297,37 @@ bool readFile(const std::string& path, std::string& bytes) {
   return true;
 }
 
-bool readGbkLines(const std::string& path, std::vector<std::string>& lines) {
+bool readGbkLines(const std::string& path, const std::function<bool(std::string_view)>& take,
+                  const std::function<void(std::size_t)>& sized) {
   std::string bytes;
   if (!readFile(path, bytes)) return false;
+  if (sized) sized(bytes.size());
   // Line breaks are ASCII and never occur inside a GBK or GB18030 character,
   // and no character continues past them: each line decodes on its own as it
   // would within the whole file, without a decoded copy of the whole file.
-  lines.clear();
   if (bytes.size() >= kTableWorthIt) twoByteTable();
+  const std::string_view all(bytes);
   std::size_t start = 0;
-  for (std::size_t i = 0; i < bytes.size(); ++i) {
-    const char c = bytes[i];
+  for (std::size_t i = 0; i < all.size(); ++i) {
+    const char c = all[i];
     if (c == '\r' || c == '\n') {
-      lines.push_back(gbkToUtf8(std::string_view(bytes).substr(start, i - start)));
-      if (c == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
+      if (!take(gbkToUtf8(all.substr(start, i - start)))) return true;
+      if (c == '\r' && i + 1 < all.size() && all[i + 1] == '\n') ++i;
       start = i + 1;
     }
   }
-  if (start < bytes.size()) lines.push_back(gbkToUtf8(std::string_view(bytes).substr(start)));
+  if (start < all.size()) take(gbkToUtf8(all.substr(start)));
+  return true;
+}
+
+bool readGbkLines(const std::string& path, std::vector<std::string>& lines) {
+  std::vector<std::string> read;
+  if (!readGbkLines(path, [&](std::string_view line) {
+        read.emplace_back(line);
+        return true;
+      }))
+    return false;
+  lines = std::move(read);
   return true;
 }
 

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -53,6 +54,10 @@ std::vector<std::string> splitLines(std::string_view bytes);
 // Reads a GBK text file into UTF-8 lines. Returns false when the file cannot
 // be opened.
 bool readGbkLines(const std::string& path, std::vector<std::string>& lines);
+// The same, handing each line to `take` in file order until it returns
+// false; `sized` (when given) first learns the file's size in bytes.
+bool readGbkLines(const std::string& path, const std::function<bool(std::string_view)>& take,
+                  const std::function<void(std::size_t)>& sized = {});
 
 // Writes UTF-8 lines as a GBK text file, each line ended by CR LF, through a
 // temporary file in the same folder renamed over the old one. Returns false

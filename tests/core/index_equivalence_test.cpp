@@ -211,7 +211,7 @@ TEST(IndexEquivalence, BuiltDictionaries) {
     ASSERT_TRUE(reader.Bind(tmp.file(name)));
     ASSERT_GT(reader.size(), 0u);
     // Sampled: a full cross-check of every word would be quadratic.
-    ExpectSameAnswers(reader.lines(), r, 300);
+    ExpectSameAnswers(std::vector<std::string>(reader.lines().begin(), reader.lines().end()), r, 300);
   }
 }
 

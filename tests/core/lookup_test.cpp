@@ -184,6 +184,34 @@ TEST(DictionaryReader, BadInputStillYieldsOneItemPerLine) {
   EXPECT_EQ(r.size(), kMaxLines);
 }
 
+TEST(DictionaryReader, LinesReadFromAFileAreTheLinesAsWritten) {
+  TempDir dir;
+  // Empty lines keep their place; a file with exactly the limit is whole,
+  // one line more is cut at the limit.
+  std::vector<std::string> written = {"", "日本 [にほん] /Japan//日本/", "", "walk,走", ""};
+  for (std::size_t i = written.size(); i < kMaxLines; ++i) written.push_back("w" + std::to_string(i));
+  std::string bytes;
+  for (const std::string& l : written) bytes += kirvale::text::utf8ToGbk(l) + "\r\n";
+  WriteBytes(dir.file("d"), bytes);
+  DictionaryReader r;
+  bool truncated = true;
+  ASSERT_TRUE(r.Bind(dir.file("d"), &truncated));
+  EXPECT_FALSE(truncated);
+  EXPECT_TRUE(r.lines() == written);
+  EXPECT_EQ(r.line(1), "日本 [にほん] /Japan//日本/");
+  EXPECT_EQ(r.line(kMaxLines - 1), "w32766");
+  EXPECT_EQ(std::vector<std::string>(r.lines().begin(), r.lines().end()), written);
+  WriteBytes(dir.file("d"), bytes + "one more\r\nand another");
+  ASSERT_TRUE(r.Bind(dir.file("d"), &truncated));
+  EXPECT_TRUE(truncated);
+  EXPECT_EQ(r.size(), kMaxLines);
+  EXPECT_EQ(r.line(kMaxLines - 1), "w32766");
+  // A failed bind leaves an empty reader, not the old lines.
+  EXPECT_FALSE(r.Bind(dir.file("missing"), &truncated));
+  EXPECT_FALSE(truncated);
+  EXPECT_TRUE(r.lines().empty());
+}
+
 namespace {
 struct CliRun {
   int code;

@@ -26,7 +26,7 @@ std::optional<std::string> Bound(const std::string& bytes, const std::string& qu
   const int line = english ? dictionary::ScanEnglishLine(reader, dictionary::CandidateForms(query, kTable))
                            : dictionary::ScanJapaneseLine(reader, query);
   if (line < 0) return std::nullopt;
-  return reader.line(static_cast<std::size_t>(line));
+  return std::string(reader.line(static_cast<std::size_t>(line)));
 }
 
 void ExpectSame(const std::string& bytes, const std::string& query) {
