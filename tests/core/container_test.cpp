@@ -141,6 +141,19 @@ TEST(Cli, EncryptAndDecryptFiles) {
   EXPECT_EQ(run("decrypt " + dir.file("c") + " " + dir.file("back") + " tomvi-karsel"), 0);
   EXPECT_EQ(ReadBytes(dir.file("back")), pattern(1000));
 
+  // A system OpenSSL configuration that allows only FIPS-approved
+  // implementations (none is installed here) must not stop our own files
+  // from being read and written.
+  WriteBytes(dir.file("fips.cnf"),
+             "openssl_conf = openssl_init\n[openssl_init]\nalg_section = evp_properties\n"
+             "[evp_properties]\ndefault_properties = \"fips=yes\"\n");
+  const std::string conf = "OPENSSL_CONF=" + dir.file("fips.cnf") + " ";
+  EXPECT_EQ(std::system((conf + cli + " encrypt " + dir.file("plain") + " " + dir.file("c2") + " tomvi-karsel").c_str()),
+            0);
+  EXPECT_EQ(std::system((conf + cli + " decrypt " + dir.file("c2") + " " + dir.file("back2") + " tomvi-karsel").c_str()),
+            0);
+  EXPECT_EQ(ReadBytes(dir.file("back2")), pattern(1000));
+
   WriteBytes(dir.file("bad"), std::string(21, 'x'));
   EXPECT_NE(run("decrypt " + dir.file("bad") + " " + dir.file("out") + " tomvi-karsel"), 0);
   EXPECT_EQ(ReadBytes(dir.file("err")), "Invalid buffer size for decryption\n");
