@@ -150,44 +150,61 @@ const TwoByteTable& twoByteTable() {
 // Below this size the converter alone is cheaper than making the table.
 constexpr std::size_t kTableWorthIt = 16 * 1024;
 
-std::string gbkToUtf8(std::string_view gbk) {
-  if (isAscii(gbk)) return std::string(gbk);
+void appendGbkAsUtf8(std::string_view gbk, std::string& out) {
+  if (isAscii(gbk)) {
+    out.append(gbk);
+    return;
+  }
   // A process that decodes a few lines (one look-up) never makes the table;
   // once made, it serves every size.
-  if (gbk.size() < kTableWorthIt && !builtTable.load(std::memory_order_acquire))
-    return fromGbk().convert(gbk, "\xEF\xBF\xBD", nullptr);
+  if (gbk.size() < kTableWorthIt && !builtTable.load(std::memory_order_acquire)) {
+    out += fromGbk().convert(gbk, "\xEF\xBF\xBD", nullptr);
+    return;
+  }
   // ASCII and two-byte GBK from the table; anything else (four-byte GB18030,
   // bytes that do not decode) goes to the converter up to the next byte
   // below 0x30, which never belongs to a multi-byte character, so the pieces
   // decode exactly as the whole would.
   const TwoByteTable& table = twoByteTable();
-  std::string out;
-  out.reserve(gbk.size() * 3 / 2);
   const auto* p = reinterpret_cast<const unsigned char*>(gbk.data());
   const std::size_t n = gbk.size();
   std::size_t i = 0;
   while (i < n) {
-    const unsigned char b = p[i];
-    if (b < 0x80) {
-      std::size_t j = i + 1;
-      while (j < n && p[j] < 0x80) ++j;
-      out.append(gbk.data() + i, j - i);
-      i = j;
-      continue;
-    }
-    if (b >= 0x81 && b <= 0xFE && i + 1 < n && p[i + 1] >= 0x40 && p[i + 1] <= 0xFE) {
-      const auto& e = table.utf8[TwoByteTable::index(b, p[i + 1])];
-      if (e[0]) {
-        out.append(e.data() + 1, static_cast<std::size_t>(e[0]));
-        i += 2;
+    // A run of ASCII and table characters is written straight into room
+    // made for it: each byte becomes at most a byte and a half.
+    const std::size_t base = out.size();
+    out.resize(base + (n - i) * 3 / 2 + 1);
+    char* w = out.data() + base;
+    while (i < n) {
+      const unsigned char b = p[i];
+      if (b < 0x80) {
+        *w++ = static_cast<char>(b);
+        ++i;
         continue;
       }
+      if (b >= 0x81 && b <= 0xFE && i + 1 < n && p[i + 1] >= 0x40 && p[i + 1] <= 0xFE) {
+        const auto& e = table.utf8[TwoByteTable::index(b, p[i + 1])];
+        if (e[0]) {
+          std::memcpy(w, e.data() + 1, 3);
+          w += e[0];
+          i += 2;
+          continue;
+        }
+      }
+      break;
     }
+    out.resize(static_cast<std::size_t>(w - out.data()));
+    if (i == n) break;
     std::size_t j = i + 1;
     while (j < n && p[j] >= 0x30) ++j;
     out += fromGbk().convert(gbk.substr(i, j - i), "\xEF\xBF\xBD", nullptr);
     i = j;
   }
+}
+
+std::string gbkToUtf8(std::string_view gbk) {
+  std::string out;
+  appendGbkAsUtf8(gbk, out);
   return out;
 }
 
@@ -307,16 +324,34 @@ bool readGbkLines(const std::string& path, const std::function<bool(std::string_
   // would within the whole file, without a decoded copy of the whole file.
   if (bytes.size() >= kTableWorthIt) twoByteTable();
   const std::string_view all(bytes);
+  // One buffer serves every line.
+  std::string line;
+  auto decoded = [&](std::string_view gbk) -> std::string_view {
+    line.clear();
+    appendGbkAsUtf8(gbk, line);
+    return line;
+  };
+  // The next CR and the next LF, each found by memchr and kept until passed.
+  const char* const data = all.data();
+  const std::size_t size = all.size();
+  auto next = [&](char c, std::size_t from) {
+    const void* at = from < size ? std::memchr(data + from, c, size - from) : nullptr;
+    return at ? static_cast<std::size_t>(static_cast<const char*>(at) - data) : size;
+  };
+  std::size_t cr = next('\r', 0), lf = next('\n', 0);
   std::size_t start = 0;
-  for (std::size_t i = 0; i < all.size(); ++i) {
-    const char c = all[i];
-    if (c == '\r' || c == '\n') {
-      if (!take(gbkToUtf8(all.substr(start, i - start)))) return true;
-      if (c == '\r' && i + 1 < all.size() && all[i + 1] == '\n') ++i;
-      start = i + 1;
+  while (start < size) {
+    const std::size_t end = std::min(cr, lf);
+    if (end == size) {
+      take(decoded(all.substr(start)));
+      break;
     }
+    if (!take(decoded(all.substr(start, end - start)))) return true;
+    start = end + 1;
+    if (end == cr && start < size && data[start] == '\n') ++start;
+    if (cr < start) cr = next('\r', start);
+    if (lf < start) lf = next('\n', start);
   }
-  if (start < all.size()) take(gbkToUtf8(all.substr(start)));
   return true;
 }
 

@@ -18,6 +18,8 @@ namespace kirvale::text {
 // GB18030 is decoded as U+FFFD per bad byte, so that nothing is ever dropped
 // silently and every line still yields text.
 std::string gbkToUtf8(std::string_view gbk);
+// The same, appended to `out`.
+void appendGbkAsUtf8(std::string_view gbk, std::string& out);
 
 // Decodes bytes in any iconv character set to UTF-8, each byte that does
 // not decode becoming U+FFFD. An unknown character set leaves the bytes as
