@@ -10,10 +10,6 @@ LineStore::LineStore(const std::vector<std::string>& lines) {
   for (const std::string& l : lines) push_back(l);
 }
 
-LineStore::LineStore(std::initializer_list<std::string_view> lines) {
-  for (std::string_view l : lines) push_back(l);
-}
-
 bool LineStore::push_back(std::string_view line) {
   if (line.size() > UINT32_MAX - text_.size()) return false;
   text_.append(line);

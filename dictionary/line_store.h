@@ -3,7 +3,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <initializer_list>
 #include <iterator>
 #include <string>
 #include <string_view>
@@ -16,8 +15,7 @@ namespace kirvale::dictionary {
 class LineStore {
  public:
   LineStore() = default;
-  LineStore(const std::vector<std::string>& lines);  // NOLINT(google-explicit-constructor): scans take either
-  LineStore(std::initializer_list<std::string_view> lines);
+  explicit LineStore(const std::vector<std::string>& lines);
 
   // False when the store would pass 4 GiB of text; nothing is added then.
   bool push_back(std::string_view line);
