@@ -3,15 +3,14 @@
 
 #include <QEnterEvent>
 #include <QFrame>
-#include <QGuiApplication>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
 #include <QRadialGradient>
-#include <QScreen>
 #include <QTimer>
 
 namespace kirvale::app {
+using ui::CentreOnScreen;
 using ui::DesignFont;
 using ui::u8;
 namespace {
@@ -157,8 +156,7 @@ TForm5::TForm5(QWidget* parent) : QDialog(parent) {
   connect(Label2, &ClickLabel::left, this, &TForm5::Label2MouseLeave);
   setSlot(1);
 
-  if (QScreen* screen = QGuiApplication::primaryScreen())
-    move(screen->availableGeometry().center() - rect().center());
+  CentreOnScreen(this);
 }
 
 void TForm5::setSlot(int slot) {

@@ -2,11 +2,10 @@
 
 #include <QApplication>
 #include <QDialog>
-#include <QGuiApplication>
 #include <QLabel>
-#include <QScreen>
 
 #include "ui/images.h"
+#include "ui/widgets.h"
 
 namespace kirvale::app {
 using namespace kirvale::ui;
@@ -19,8 +18,7 @@ TForm10::TForm10(QWidget* parent)
   Image1->setObjectName("Image1");
   Image1->setGeometry(0, 0, 378, 233);
   Image1->setPixmap(SplashPixmap());
-  if (QScreen* screen = QGuiApplication::primaryScreen())
-    move(screen->availableGeometry().center() - rect().center());
+  CentreOnScreen(this);
   qApp->installEventFilter(this);
 }
 

@@ -14,7 +14,6 @@
 #include <QPalette>
 #include <QPointer>
 #include <QPushButton>
-#include <QScreen>
 #include <QStyleFactory>
 #include <QTextEdit>
 #include <QToolButton>
@@ -123,8 +122,7 @@ TForm3::TForm3(QWidget* parent) : QWidget(parent) {
   buildControls();
   buildMenu();
   settings::RegisterWindow(this, [this] { ApplyFixedTexts(); });
-  if (QScreen* screen = QGuiApplication::primaryScreen())
-    move(screen->availableGeometry().center() - rect().center());
+  CentreOnScreen(this);
 }
 
 TForm3::~TForm3() {

@@ -8,8 +8,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QGuiApplication>
-#include <QScreen>
 #include <QShowEvent>
 #include <QStringList>
 
@@ -25,16 +23,9 @@ namespace {
 }  // namespace
 
 TForm8::TForm8(QWidget* parent) : QDialog(parent) {
-  setObjectName("TForm8");
-  setProperty("tag", 192);
-  setWindowTitle(u8("高级查询"));
-  setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
-                 Qt::MSWindowsFixedSizeDialogHint);
-  setFont(DesignFont());
+  SetUpFixedDialog(this, "TForm8", 192, "高级查询", QSize(330, 320));
   buildControls();
-  setFixedSize(330, 320);
-  if (QScreen* screen = QGuiApplication::primaryScreen())
-    move(screen->availableGeometry().center() - rect().center());
+  CentreOnScreen(this);
 }
 
 TForm8::~TForm8() = default;

@@ -57,13 +57,7 @@ void ClickPanel::mousePressEvent(QMouseEvent* e) {
 }
 
 TForm9::TForm9(QWidget* parent) : QDialog(parent) {
-  setObjectName("TForm9");
-  setProperty("tag", 206);
-  setWindowTitle(u8("生词本"));
-  setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
-                 Qt::MSWindowsFixedSizeDialogHint);
-  setFixedSize(432, 330);
-  setFont(DesignFont(13));
+  SetUpFixedDialog(this, "TForm9", 206, "生词本", QSize(432, 330));
   buildControls();
   applyTabLayout(0);
 }

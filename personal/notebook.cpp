@@ -1,9 +1,5 @@
 #include "personal/notebook.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -28,31 +24,6 @@ NotebookRow rowFromLine(std::string_view line) {
   r.ticked = true;
   r.sourceLine = std::string(line);
   return r;
-}
-
-// Reads a whole file, telling a missing file from one that cannot be read.
-enum class ReadResult { Ok, Missing, Failed };
-ReadResult readWholeFile(const std::string& path, std::string& bytes, int& err) {
-  err = 0;
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) {
-    err = errno;
-    return err == ENOENT ? ReadResult::Missing : ReadResult::Failed;
-  }
-  char buf[65536];
-  for (;;) {
-    const ssize_t n = ::read(fd, buf, sizeof buf);
-    if (n == 0) break;
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      err = errno;
-      ::close(fd);
-      return ReadResult::Failed;
-    }
-    bytes.append(buf, static_cast<std::size_t>(n));
-  }
-  ::close(fd);
-  return ReadResult::Ok;
 }
 
 struct Grade {
@@ -131,14 +102,14 @@ LoadOutcome LoadNotebook(const std::string& path, Notebook& notebook) {
   LoadOutcome out;
   std::string bytes;
   int err = 0;
-  switch (readWholeFile(path, bytes, err)) {
-    case ReadResult::Missing:
+  switch (text::readFileReporting(path, bytes, err)) {
+    case text::FileRead::Missing:
       return out;
-    case ReadResult::Failed:
+    case text::FileRead::Failed:
       out.ok = false;
       out.error = systemError(err);
       return out;
-    case ReadResult::Ok:
+    case text::FileRead::Ok:
       break;
   }
   const std::string text = text::gbkToUtf8(bytes);

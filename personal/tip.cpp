@@ -9,8 +9,6 @@
 #include <QPainterPath>
 #include <QPushButton>
 #include <QRadialGradient>
-#include <QGuiApplication>
-#include <QScreen>
 #include <QShowEvent>
 #include <QScrollBar>
 #include <QTextBlock>
@@ -174,17 +172,9 @@ QPixmap WordOfTheDayPicture(int width, int height) {
 }
 
 TForm2::TForm2(QWidget* parent) : QDialog(parent) {
-  setObjectName("TForm2");
-  setProperty("tag", 131);
-  setWindowTitle(u8("每日一词"));
-  // Fixed single border with only the system menu.
-  setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
-                 Qt::MSWindowsFixedSizeDialogHint);
-  setFont(DesignFont());
-  setFixedSize(356, 216);
+  SetUpFixedDialog(this, "TForm2", 131, "每日一词", QSize(356, 216));
   buildControls();
-  if (QScreen* screen = QGuiApplication::primaryScreen())
-    move(screen->availableGeometry().center() - rect().center());
+  CentreOnScreen(this);
 }
 
 TForm2::~TForm2() = default;

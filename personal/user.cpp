@@ -33,13 +33,7 @@ QFont listFont() {
 }  // namespace
 
 TForm6::TForm6(QWidget* parent) : QDialog(parent) {
-  setObjectName("TForm6");
-  setProperty("tag", 173);
-  setWindowTitle(u8("我的词典"));
-  setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
-                 Qt::MSWindowsFixedSizeDialogHint);
-  setFixedSize(560, 326);
-  setFont(DesignFont(13));
+  SetUpFixedDialog(this, "TForm6", 173, "我的词典", QSize(560, 326));
   buildControls();
 }
 

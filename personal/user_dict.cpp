@@ -1,10 +1,6 @@
 #include "personal/user_dict.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
 #include <filesystem>
 
@@ -15,33 +11,6 @@ namespace kirvale::personal {
 namespace {
 
 using text::systemError;
-
-// Reads a whole file; `missing` tells a file that is not there from one that
-// cannot be read.
-bool readWholeFile(const std::string& path, std::string& bytes, bool& missing, int& err) {
-  err = 0;
-  missing = false;
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) {
-    err = errno;
-    missing = err == ENOENT;
-    return false;
-  }
-  char buf[65536];
-  for (;;) {
-    const ssize_t n = ::read(fd, buf, sizeof buf);
-    if (n == 0) break;
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      err = errno;
-      ::close(fd);
-      return false;
-    }
-    bytes.append(buf, static_cast<std::size_t>(n));
-  }
-  ::close(fd);
-  return true;
-}
 
 std::vector<std::string> splitList(std::string_view list) {
   std::vector<std::string> items;
@@ -167,10 +136,9 @@ bool ReadsBackAsTyped(const UserEntryFields& fields, std::string_view line, cons
 UserDictLoad UserDictionary::Load(const std::string& path) {
   UserDictLoad out;
   std::string bytes;
-  bool missing = false;
   int err = 0;
-  if (!readWholeFile(path, bytes, missing, err)) {
-    if (!missing) {
+  if (const text::FileRead read = text::readFileReporting(path, bytes, err); read != text::FileRead::Ok) {
+    if (read == text::FileRead::Failed) {
       out.ok = false;
       out.error = systemError(err);
     }

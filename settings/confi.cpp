@@ -4,12 +4,10 @@
 #include <QCheckBox>
 #include <QFile>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
 #include <QSlider>
 #include <QTabBar>
 
@@ -23,7 +21,9 @@
 #include "ui/skins.h"
 
 namespace kirvale::settings {
+using ui::CentreOnScreen;
 using ui::DesignFont;
+using ui::SetUpFixedDialog;
 using ui::named;
 using ui::u8;
 
@@ -54,13 +54,7 @@ int positionOfSpeed(int speed) { return (speed - 5) / 10; }
 }  // namespace
 
 TForm4::TForm4(QWidget* parent) : QDialog(parent) {
-  setObjectName("TForm4");
-  setProperty("tag", 150);
-  setWindowTitle(u8("设置"));
-  setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
-                 Qt::MSWindowsFixedSizeDialogHint);
-  setFixedSize(362, 217);
-  setFont(DesignFont());
+  SetUpFixedDialog(this, "TForm4", 150, "设置", QSize(362, 217));
   buildControls();
   // Created in English: English tab captions, labels and style names, and
   // the "Arial" 8 fonts of the tabs and the style list.
@@ -230,8 +224,7 @@ void TForm4::ApplySettings() {
 }
 
 void TForm4::showEvent(QShowEvent* e) {
-  if (QScreen* screen = QGuiApplication::primaryScreen())
-    move(screen->availableGeometry().center() - rect().center());
+  CentreOnScreen(this);
   FormShow();
   QDialog::showEvent(e);
 }

@@ -286,6 +286,29 @@ std::vector<std::string> splitLines(std::string_view bytes) {
   return lines;
 }
 
+FileRead readFileReporting(const std::string& path, std::string& bytes, int& err) {
+  err = 0;
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) {
+    err = errno;
+    return err == ENOENT ? FileRead::Missing : FileRead::Failed;
+  }
+  char buf[65536];
+  for (;;) {
+    const ssize_t n = ::read(fd, buf, sizeof buf);
+    if (n == 0) break;
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      err = errno;
+      ::close(fd);
+      return FileRead::Failed;
+    }
+    bytes.append(buf, static_cast<std::size_t>(n));
+  }
+  ::close(fd);
+  return FileRead::Ok;
+}
+
 bool readFile(const std::string& path, std::string& bytes) {
   std::ifstream in(path, std::ios::binary);
   if (!in) return false;

@@ -89,5 +89,9 @@ ListSave SaveListFile(const std::string& path, const std::vector<std::string>& l
 
 // Reads a whole file. Returns false when it cannot be opened.
 bool readFile(const std::string& path, std::string& bytes);
+// The same, telling a file that is not there from one that cannot be read;
+// `err` gets the errno of a failure.
+enum class FileRead { Ok, Missing, Failed };
+FileRead readFileReporting(const std::string& path, std::string& bytes, int& err);
 
 }  // namespace kirvale::text

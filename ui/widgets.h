@@ -1,7 +1,10 @@
 // Small helpers every window uses to build its controls.
 #pragma once
 
+#include <QDialog>
 #include <QFont>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QString>
 #include <string>
 
@@ -29,6 +32,24 @@ inline QFont DesignFont(int pixelSize = 13) {
   f.setPixelSize(pixelSize);
   f.setStyleName(QStringLiteral("Regular"));
   return f;
+}
+
+// Places a window in the middle of the screen's free area.
+inline void CentreOnScreen(QWidget* w) {
+  if (QScreen* screen = QGuiApplication::primaryScreen())
+    w->move(screen->availableGeometry().center() - w->rect().center());
+}
+
+// A dialog of fixed size with a single border and only the system menu, in
+// the design font: its designed name, language-table tag and caption.
+inline void SetUpFixedDialog(QDialog* d, const char* name, int tag, const char* caption, QSize size) {
+  d->setObjectName(name);
+  d->setProperty("tag", tag);
+  d->setWindowTitle(u8(caption));
+  d->setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                    Qt::MSWindowsFixedSizeDialogHint);
+  d->setFixedSize(size);
+  d->setFont(DesignFont());
 }
 
 }  // namespace kirvale::ui
