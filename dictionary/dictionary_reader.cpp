@@ -21,31 +21,34 @@ void DictionaryReader::BindLines(std::vector<std::string> lines, bool* truncated
 }
 
 bool DictionaryReader::Bind(const std::string& path, bool* truncated) {
-  auto state = std::make_shared<State>();
-  bool cut = false;
-  // Lines are decoded straight into the store; reading stops at the first
-  // line past the limit.
-  const bool read = text::readGbkLines(
-      path, [&](std::string_view line) {
-        if (state->lines.size() == kMaxLines || !state->lines.push_back(line)) {
-          cut = true;
-          return false;
-        }
-        return true;
-      },
-      [&](std::size_t fileBytes) {
-        // GBK takes two bytes where UTF-8 takes three; pages reserved and
-        // never written are never resident.
-        state->lines.reserveText(fileBytes + fileBytes / 2);
-      });
-  if (truncated) *truncated = read && cut;
-  if (!read) {
+  std::string bytes;
+  if (!text::readFile(path, bytes)) {
     Close();
+    if (truncated) *truncated = false;
     return false;
   }
+  BindGbk(bytes, truncated);
+  return true;
+}
+
+void DictionaryReader::BindGbk(std::string_view gbk, bool* truncated) {
+  auto state = std::make_shared<State>();
+  // GBK takes two bytes where UTF-8 takes three; pages reserved and never
+  // written are never resident.
+  state->lines.reserveText(gbk.size() + gbk.size() / 2);
+  bool cut = false;
+  // Lines are decoded straight into the store; decoding stops at the first
+  // line past the limit.
+  text::forEachGbkLine(gbk, [&](std::string_view line) {
+    if (state->lines.size() == kMaxLines || !state->lines.push_back(line)) {
+      cut = true;
+      return false;
+    }
+    return true;
+  });
+  if (truncated) *truncated = cut;
   state_ = std::move(state);
   bound_ = true;
-  return true;
 }
 
 const DictionaryReader::State& DictionaryReader::state() const {

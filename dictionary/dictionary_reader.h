@@ -29,6 +29,9 @@ class DictionaryReader {
   // says so. Returns false when the file cannot be read (the reader is then
   // empty).
   bool Bind(const std::string& path, bool* truncated = nullptr);
+  // Binds GBK text held in memory (a dictionary decrypted without a plain
+  // copy on disk), as Bind binds a file's.
+  void BindGbk(std::string_view gbk, bool* truncated = nullptr);
   // Binds UTF-8 lines directly (tests, tools).
   void BindLines(std::vector<std::string> lines, bool* truncated = nullptr);
   void Close();

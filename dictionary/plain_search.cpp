@@ -104,7 +104,7 @@ std::optional<std::string> FindJapaneseLineInBytes(std::string_view gbk, std::st
   if (!needle || needle->empty()) {
     // No byte pattern to look for: decode the whole file.
     DictionaryReader reader;
-    reader.BindLines(text::splitLines(text::gbkToUtf8(gbk)));
+    reader.BindGbk(gbk);
     const int hit = ScanJapaneseLine(reader, text);
     if (hit < 0) return std::nullopt;
     return std::string(reader.line(static_cast<std::size_t>(hit)));

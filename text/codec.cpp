@@ -337,16 +337,11 @@ bool readFile(const std::string& path, std::string& bytes) {
   return true;
 }
 
-bool readGbkLines(const std::string& path, const std::function<bool(std::string_view)>& take,
-                  const std::function<void(std::size_t)>& sized) {
-  std::string bytes;
-  if (!readFile(path, bytes)) return false;
-  if (sized) sized(bytes.size());
+void forEachGbkLine(std::string_view all, const std::function<bool(std::string_view)>& take) {
   // Line breaks are ASCII and never occur inside a GBK or GB18030 character,
   // and no character continues past them: each line decodes on its own as it
   // would within the whole file, without a decoded copy of the whole file.
-  if (bytes.size() >= kTableWorthIt) twoByteTable();
-  const std::string_view all(bytes);
+  if (all.size() >= kTableWorthIt) twoByteTable();
   // One buffer serves every line.
   std::string line;
   auto decoded = [&](std::string_view gbk) -> std::string_view {
@@ -369,23 +364,22 @@ bool readGbkLines(const std::string& path, const std::function<bool(std::string_
       take(decoded(all.substr(start)));
       break;
     }
-    if (!take(decoded(all.substr(start, end - start)))) return true;
+    if (!take(decoded(all.substr(start, end - start)))) return;
     start = end + 1;
     if (end == cr && start < size && data[start] == '\n') ++start;
     if (cr < start) cr = next('\r', start);
     if (lf < start) lf = next('\n', start);
   }
-  return true;
 }
 
 bool readGbkLines(const std::string& path, std::vector<std::string>& lines) {
-  std::vector<std::string> read;
-  if (!readGbkLines(path, [&](std::string_view line) {
-        read.emplace_back(line);
-        return true;
-      }))
-    return false;
-  lines = std::move(read);
+  std::string bytes;
+  if (!readFile(path, bytes)) return false;
+  lines.clear();
+  forEachGbkLine(bytes, [&](std::string_view line) {
+    lines.emplace_back(line);
+    return true;
+  });
   return true;
 }
 

@@ -56,10 +56,9 @@ std::vector<std::string> splitLines(std::string_view bytes);
 // Reads a GBK text file into UTF-8 lines. Returns false when the file cannot
 // be opened.
 bool readGbkLines(const std::string& path, std::vector<std::string>& lines);
-// The same, handing each line to `take` in file order until it returns
-// false; `sized` (when given) first learns the file's size in bytes.
-bool readGbkLines(const std::string& path, const std::function<bool(std::string_view)>& take,
-                  const std::function<void(std::size_t)>& sized = {});
+// GBK text in memory, decoded line by line: each line goes to `take` in
+// order until it returns false.
+void forEachGbkLine(std::string_view gbk, const std::function<bool(std::string_view)>& take);
 
 // Writes UTF-8 lines as a GBK text file, each line ended by CR LF, through a
 // temporary file in the same folder renamed over the old one. Returns false

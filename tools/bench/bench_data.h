@@ -55,7 +55,7 @@ inline std::vector<std::string> GeneratedEnglish() {
 inline void BindBenchReader(dictionary::DictionaryReader& reader, bool english) {
   const std::string bytes = DictionaryBytes(english ? "english.dic" : "multilingual.dic");
   if (!bytes.empty())
-    reader.BindLines(text::splitLines(text::gbkToUtf8(bytes)));
+    reader.BindGbk(bytes);
   else
     reader.BindLines(english ? GeneratedEnglish() : GeneratedJapanese());
 }

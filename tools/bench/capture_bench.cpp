@@ -9,21 +9,12 @@
 #include <vector>
 
 #include "capture/capture_lookup.h"
+#include "tools/bench/bench_data.h"
 
 using namespace kirvale;
 using namespace kirvale::capture;
 
 namespace {
-
-std::string kanaOf(std::size_t i) {
-  static const char* kana[] = {"あ", "い", "う", "え", "お", "か", "き", "く", "け", "こ", "さ", "し", "す", "せ", "そ", "た"};
-  std::string s;
-  do {
-    s += kana[i % 16];
-    i /= 16;
-  } while (i);
-  return s;
-}
 
 struct Data {
   dictionary::DictionaryReader japanese, english;
@@ -37,7 +28,7 @@ struct Data {
     if (!real) {
       std::vector<std::string> jp, en;
       for (std::size_t i = 0; i < dictionary::kMaxLines; ++i) {
-        jp.push_back("語" + kanaOf(i) + " [" + kanaOf(i) + "] /(n) word number " + std::to_string(i) +
+        jp.push_back("語" + bench::KanaOf(i) + " [" + bench::KanaOf(i) + "] /(n) word number " + std::to_string(i) +
                      "/another sense//词语" + std::to_string(i) + "；词/");
         en.push_back("word" + std::to_string(i) + ",词语" + std::to_string(i) + "；单词");
       }

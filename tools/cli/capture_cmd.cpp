@@ -12,10 +12,7 @@
 //   block names. Exit 0 when delivered, 2 when no instance or block is there.
 #include "tools/cli/capture_cmd.h"
 
-#include <unistd.h>
-
 #include <QCoreApplication>
-#include <filesystem>
 #include <iostream>
 #include <string>
 
@@ -33,22 +30,6 @@ int captureUsage() {
                "  kirvale-cli post-capture [--lparam N] [TEXT]\n";
   return 2;
 }
-
-class Scratch {
- public:
-  Scratch() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "kirvale-capture-XXXXXX").string();
-    if (::mkdtemp(pattern.data())) path_ = pattern;
-  }
-  ~Scratch() {
-    std::error_code ec;
-    if (!path_.empty()) std::filesystem::remove_all(path_, ec);
-  }
-  const std::string& path() const { return path_; }
-
- private:
-  std::string path_;
-};
 
 bool flag01(const std::string& v, std::int16_t& out) {
   if (v != "0" && v != "1") return false;
@@ -88,20 +69,11 @@ int capture(int argc, char** argv) {
   if (key.empty()) return 3;
   const bool japanese = capture::IsJapaneseKey(key);
   const char* name = japanese ? "multilingual.dic" : "english.dic";
-  Scratch scratch;
-  if (scratch.path().empty()) {
-    std::cerr << "cannot create a temporary folder\n";
-    return 2;
-  }
   dictionary::DictionaryReader reader;
   try {
-    crypto::DecryptContainerToFile(folder + "/" + name, scratch.path() + "/" + name, crypto::kDictionaryPassphrase);
+    reader.BindGbk(crypto::DecryptContainerToBytes(folder + "/" + name, crypto::kDictionaryPassphrase));
   } catch (const std::exception& e) {
     std::cerr << folder << "/" << name << ": " << e.what() << "\n";
-    return 2;
-  }
-  if (!reader.Bind(scratch.path() + "/" + name)) {
-    std::cerr << "cannot read " << name << "\n";
     return 2;
   }
   const dictionary::DictionaryReader none;

@@ -1,11 +1,8 @@
 #include "tools/cli/search_cmd.h"
 
-#include <unistd.h>
-
 #include <charconv>
 #include <cstdlib>
 #include <exception>
-#include <filesystem>
 #include <iostream>
 #include <string>
 
@@ -21,24 +18,6 @@ int usage() {
                "  N: 0 head word, 1 kana, 2 Chinese, 3 English, 4 the whole line\n";
   return 2;
 }
-
-// The plain copy lives in a private temporary folder, removed on every path.
-class PlainCopy {
- public:
-  PlainCopy() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "kirvale-search-XXXXXX").string();
-    if (::mkdtemp(pattern.data())) folder_ = pattern;
-  }
-  ~PlainCopy() {
-    std::error_code ec;
-    if (!folder_.empty()) std::filesystem::remove_all(folder_, ec);
-  }
-  bool ok() const { return !folder_.empty(); }
-  std::string file() const { return folder_ + "/multilingual.dic"; }
-
- private:
-  std::string folder_;
-};
 
 bool parseField(const std::string& s, int& field) {
   const char* end = s.data() + s.size();
@@ -68,21 +47,12 @@ int SearchCommand(int argc, char** argv) {
   }
   if (field < 0 || !haveText || text::trim(text).empty()) return usage();
 
-  PlainCopy plain;
-  if (!plain.ok()) {
-    std::cerr << "cannot create a temporary folder\n";
-    return 2;
-  }
   const std::string source = folder + "/multilingual.dic";
+  dictionary::DictionaryReader reader;
   try {
-    crypto::DecryptContainerToFile(source, plain.file(), crypto::kDictionaryPassphrase);
+    reader.BindGbk(crypto::DecryptContainerToBytes(source, crypto::kDictionaryPassphrase));
   } catch (const std::exception& e) {
     std::cerr << source << ": " << e.what() << "\n";
-    return 2;
-  }
-  dictionary::DictionaryReader reader;
-  if (!reader.Bind(plain.file())) {
-    std::cerr << "cannot read " << source << "\n";
     return 2;
   }
   const auto result = dictionary::AdvancedSearch(reader, text, static_cast<dictionary::SearchField>(field));

@@ -565,17 +565,27 @@ std::vector<ReviewedEnglish> ParseReviewedEnglish(std::string_view utf8, std::ve
 
 // ------------------------------------------------------------------ WordNet
 
+namespace {
+
+// The words of a WordNet line, split at single or repeated blanks.
+std::vector<std::string_view> SpaceSeparated(std::string_view line) {
+  std::vector<std::string_view> words;
+  size_t pos = 0;
+  while (pos < line.size()) {
+    size_t sp = line.find(' ', pos);
+    if (sp == std::string_view::npos) sp = line.size();
+    if (sp > pos) words.push_back(line.substr(pos, sp - pos));
+    pos = sp + 1;
+  }
+  return words;
+}
+
+}  // namespace
+
 std::vector<std::pair<std::string, std::string>> ParseWordNetExceptions(std::string_view text) {
   std::vector<std::pair<std::string, std::string>> out;
   for (std::string_view line : SplitLinesView(text)) {
-    std::vector<std::string> words;
-    size_t pos = 0;
-    while (pos < line.size()) {
-      size_t sp = line.find(' ', pos);
-      if (sp == std::string_view::npos) sp = line.size();
-      if (sp > pos) words.emplace_back(line.substr(pos, sp - pos));
-      pos = sp + 1;
-    }
+    const std::vector<std::string_view> words = SpaceSeparated(line);
     for (size_t i = 1; i < words.size(); ++i)
       if (words[i] != words[0]) out.emplace_back(words[0], words[i]);
   }
@@ -586,14 +596,7 @@ std::map<std::string, int> ParseWordNetIndex(std::string_view text) {
   std::map<std::string, int> out;
   for (std::string_view line : SplitLinesView(text)) {
     if (line.empty() || line.front() == ' ') continue;  // the licence header
-    std::vector<std::string_view> f;
-    size_t pos = 0;
-    while (pos < line.size()) {
-      size_t sp = line.find(' ', pos);
-      if (sp == std::string_view::npos) sp = line.size();
-      if (sp > pos) f.push_back(line.substr(pos, sp - pos));
-      pos = sp + 1;
-    }
+    const std::vector<std::string_view> f = SpaceSeparated(line);
     // lemma pos synset_cnt p_cnt [ptr_symbol...] sense_cnt tagsense_cnt offsets...
     if (f.size() < 6) continue;
     int pointers = std::atoi(std::string(f[3]).c_str());
